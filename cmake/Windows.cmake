@@ -1,0 +1,33 @@
+# VROK.exe, the test driver and the Win32 tests (run under Wine when cross-compiling).
+add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
+
+set(VROK_WIN32_SOURCES
+    app/app_state.cpp
+    app/settings_file.cpp
+    app/main_window.cpp
+    shooting/shooting_window.cpp
+)
+
+# Everything but WinMain, so the tests can drive the same code.
+add_library(vrokcore STATIC ${VROK_PORTABLE_SOURCES} ${VROK_WIN32_SOURCES})
+target_include_directories(vrokcore PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(vrokcore PUBLIC user32 gdi32 kernel32 winmm shell32 comdlg32 version)
+
+add_executable(VROK WIN32 app/winmain.cpp resources/VROK.rc)
+target_link_libraries(VROK PRIVATE vrokcore)
+set_target_properties(VROK PROPERTIES OUTPUT_NAME VROK RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+if(MINGW)
+    # No MinGW runtime DLLs beside the program.
+    target_link_options(VROK PRIVATE -static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
+endif()
+
+set(VROK_TEST_DEFAULT OFF)
+if(CMAKE_CROSSCOMPILING AND EXISTS /usr/src/googletest/CMakeLists.txt)
+    set(VROK_TEST_DEFAULT ON)
+endif()
+option(VROK_BUILD_TESTS "Build the Win32 tests and the test driver" ${VROK_TEST_DEFAULT})
+if(VROK_BUILD_TESTS)
+    enable_testing()
+    add_subdirectory(tools)
+    add_subdirectory(tests/win32)
+endif()

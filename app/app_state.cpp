@@ -1,0 +1,31 @@
+// The process-wide application state; its one owner.
+#include "app/app_state.h"
+
+#include <string.h>
+
+AppState App;
+int soundEnabled = 1;
+MessageBoxProc AppMessageBox = MessageBoxA;
+
+static const char *const DESCRIPTION_TEXT[DESCRIPTION_LINE_COUNT] = {
+    "Death to Glitchcorp Version %u.%u",
+    "",
+    "The program, everyone was waiting for",
+    "",
+    "Left mousebutton: Fire MG!",
+    "Right mousebutton: Fire Grenade!",
+    "Right doubleclick: Back to work.",
+    "",
+    "Made with care by the VROK developers",
+};
+
+void AppStateReset(void)
+{
+    memset(&App, 0, sizeof App);
+    App.versionMajor = 3;
+    App.versionMinor = 0;
+    for (int i = 0; i < DESCRIPTION_LINE_COUNT; ++i)
+        memcpy(App.description[i], DESCRIPTION_TEXT[i], strlen(DESCRIPTION_TEXT[i]) + 1);
+    soundEnabled = 1;
+    Settings.descriptionVisible = 1;
+}

@@ -1,0 +1,42 @@
+// The process-wide application state that start-up fills and every window reads.
+#pragma once
+
+#include <windows.h>
+
+#include "app/app_text.h"
+#include "app/settings.h"
+
+struct IDirectSound;
+typedef HRESULT(WINAPI *DirectSoundCreateProc)(const GUID *device, IDirectSound **directSound,
+                                               IUnknown *outer);
+typedef int(WINAPI *MessageBoxProc)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+struct AppState {
+    HINSTANCE instance;
+    HWND mainWindow;
+    HMENU popupMenu;
+    short screenWidth;
+    short screenHeight;
+    unsigned versionMajor;
+    unsigned versionMinor;
+    char description[DESCRIPTION_LINE_COUNT][DESCRIPTION_LINE_SIZE];
+    int lineHeight;
+    int descriptionWidth;
+    char programFolder[PATH_BUFFER_SIZE];
+    char settingsPath[PATH_BUFFER_SIZE];
+    DirectSoundCreateProc directSoundCreate;  // null without DSOUND.DLL
+    HCURSOR shootingCursor;
+    HBITMAP holeBitmap;
+    HBITMAP craterBitmap;
+};
+
+extern AppState App;
+
+// Run-time copy of the active Profile's useDirectSound; every sound operation is off while 0.
+extern int soundEnabled;
+
+// Every message box goes through here, so tests can script the answers.
+extern MessageBoxProc AppMessageBox;
+
+// Sets the application state to its values before start-up reads anything.
+void AppStateReset(void);

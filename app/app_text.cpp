@@ -1,0 +1,43 @@
+// Text helpers of start-up: the program folder, paths beside the program, the version line; portable.
+#include "app/app_text.h"
+
+#include <stdio.h>
+#include <string.h>
+
+int ProgramFolderFromPath(const char *modulePath, char *folder, size_t size)
+{
+    if (size == 0) return 0;
+    folder[0] = '\0';
+    const char *lastSeparator = nullptr;
+    for (const char *p = modulePath; *p; ++p)
+        if (*p == '\\' || *p == '/') lastSeparator = p;
+    if (!lastSeparator) return 1;
+    size_t length = (size_t)(lastSeparator - modulePath) + 1;
+    if (length >= size) return 0;
+    memcpy(folder, modulePath, length);
+    folder[length] = '\0';
+    return 1;
+}
+
+int PathJoin(char *out, size_t size, const char *folder, const char *name)
+{
+    if (size == 0) return 0;
+    int written = snprintf(out, size, "%s%s", folder, name);
+    if (written < 0 || (size_t)written >= size) {
+        out[0] = '\0';
+        return 0;
+    }
+    return 1;
+}
+
+void DescriptionFormatVersion(char *line, size_t size, unsigned versionMajor, unsigned versionMinor)
+{
+    static const char placeholder[] = "%u.%u";
+    const char *at = strstr(line, placeholder);
+    if (!at || size == 0) return;
+    // Substitute the placeholder rather than using the line as a format string.
+    char scratch[DESCRIPTION_LINE_SIZE * 2];
+    snprintf(scratch, sizeof scratch, "%.*s%u.%u%s", (int)(at - line), line, versionMajor,
+             versionMinor, at + sizeof placeholder - 1);
+    snprintf(line, size, "%s", scratch);
+}

@@ -1,0 +1,158 @@
+// Start-up, the message loop and shutdown of VROK.
+#include <windows.h>
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/settings_file.h"
+#include "resources/resource.h"
+#include "shooting/statistics.h"
+#include "shooting/shooting_window.h"
+
+enum { EXIT_ALREADY_RUNNING = 42 };
+
+static const char MUTEX_NAME[] = "VROK: Come Get Some!!";
+static const char MAIN_CLASS[] = "VROK";
+static const char SHOOTING_CLASS[] = "PIFFPOFF";
+static const char MAIN_TITLE[] = "Death to Glitchcorp";
+
+// Returns 0 when the program has no version record (or no memory for it): it must not run then.
+static int ReadProgramVersion(void)
+{
+    char path[PATH_BUFFER_SIZE];
+    DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
+    if (length == 0 || length >= sizeof path) return 1;
+    DWORD handle = 0;
+    DWORD size = GetFileVersionInfoSizeA(path, &handle);
+    if (size == 0) return 0;
+    void *record = malloc(size);
+    if (!record) return 0;
+    if (GetFileVersionInfoA(path, 0, size, record)) {
+        VS_FIXEDFILEINFO *fixed = NULL;
+        UINT fixedLength = 0;
+        if (VerQueryValueA(record, "\\", (void **)&fixed, &fixedLength) &&
+            fixedLength == sizeof(VS_FIXEDFILEINFO)) {
+            App.versionMajor = HIWORD(fixed->dwFileVersionMS);
+            App.versionMinor = LOWORD(fixed->dwFileVersionMS);
+        }
+    }
+    free(record);
+    return 1;
+}
+
+static void FindDirectSound(void)
+{
+    App.directSoundCreate = NULL;
+    // Stays loaded for the whole run; a missing library is reported when sound first starts.
+    HMODULE library = LoadLibraryA("DSOUND.DLL");
+    if (library)
+        App.directSoundCreate =
+            (DirectSoundCreateProc)(void (*)(void))GetProcAddress(library, "DirectSoundCreate");
+}
+
+static int RegisterWindowClasses(HINSTANCE instance)
+{
+    WNDCLASSA mainClass = {};
+    mainClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    mainClass.lpfnWndProc = MainWindowProc;
+    mainClass.hInstance = instance;
+    mainClass.hIcon = LoadIconA(instance, RES_ICON_MAIN);
+    mainClass.hCursor = LoadCursorA(instance, RES_CURSOR_MAIN);
+    mainClass.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
+    mainClass.lpszClassName = MAIN_CLASS;
+    if (!RegisterClassA(&mainClass)) return 0;
+
+    // No background and no cursor: the shooting window never paints and sets its own cursor.
+    WNDCLASSA shootingClass = {};
+    shootingClass.style = CS_DBLCLKS;
+    shootingClass.lpfnWndProc = ShootingWindowProc;
+    shootingClass.hInstance = instance;
+    shootingClass.lpszClassName = SHOOTING_CLASS;
+    return RegisterClassA(&shootingClass) ? 1 : 0;
+}
+
+static void MeasureDescription(void)
+{
+    HDC screen = CreateDCA("DISPLAY", NULL, NULL, NULL);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(screen, &metrics);
+    App.lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+    DescriptionFormatVersion(App.description[0], DESCRIPTION_LINE_SIZE, App.versionMajor,
+                             App.versionMinor);
+    App.descriptionWidth = 0;
+    for (int i = 0; i < DESCRIPTION_LINE_COUNT; ++i) {
+        SIZE extent = {};
+        GetTextExtentPoint32A(screen, App.description[i], (int)strlen(App.description[i]), &extent);
+        if (extent.cx > App.descriptionWidth) App.descriptionWidth = extent.cx;
+    }
+    DeleteDC(screen);
+}
+
+static void FindProgramPaths(HINSTANCE instance)
+{
+    char modulePath[PATH_BUFFER_SIZE];
+    DWORD length = GetModuleFileNameA(instance, modulePath, sizeof modulePath);
+    if (length == 0 || length >= sizeof modulePath) modulePath[0] = '\0';
+    ProgramFolderFromPath(modulePath, App.programFolder, sizeof App.programFolder);
+    PathJoin(App.settingsPath, sizeof App.settingsPath, App.programFolder, "VROK.INI");
+}
+
+static void AddSystemMenuEntries(HWND window)
+{
+    HMENU menu = GetSystemMenu(window, FALSE);
+    AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
+    AppendMenuA(menu, MF_STRING, CMD_CONFIGURATION, "C&onfiguration");
+    AppendMenuA(menu, MF_STRING, CMD_STATISTICS, "S&tatistics");
+    AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
+    AppendMenuA(menu, MF_STRING, CMD_HELP, "&HELP!");
+    AppendMenuA(menu, MF_STRING, CMD_ABOUT, "&About Vrok...");
+    AppendMenuA(menu, MF_STRING, CMD_ABOUT_ABOUT, "A&bout About...");
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
+{
+    AppStateReset();
+    if (!ReadProgramVersion()) return 0;
+
+    // Owned until the process ends; never released, so a second copy always sees it.
+    CreateMutexA(NULL, TRUE, MUTEX_NAME);
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return EXIT_ALREADY_RUNNING;
+
+    FindDirectSound();
+    App.screenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
+    App.screenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
+    App.instance = instance;
+    soundEnabled = 1;
+    Settings.descriptionVisible = 1;
+
+    if (!previousInstance && !RegisterWindowClasses(instance)) return 0;
+    MeasureDescription();
+    FindProgramPaths(instance);
+    SettingsLoad();
+    Statistics.shots = 0;
+    Statistics.grenades = 0;
+    soundEnabled = Settings.profiles[Settings.activeProfile].useDirectSound;
+
+    // WM_CREATE may refuse the window; WM_QUIT is then already posted and the loop ends at once.
+    App.mainWindow = CreateWindowExA(0, MAIN_CLASS, MAIN_TITLE,
+                                     WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
+                                     CW_USEDEFAULT, App.descriptionWidth + 10, 11 * App.lineHeight,
+                                     NULL, NULL, instance, NULL);
+    AddSystemMenuEntries(App.mainWindow);
+    App.popupMenu = GetSubMenu(LoadMenuA(instance, RES_MENU_TRAY), 0);
+    ShowWindow(App.mainWindow, SW_HIDE);
+    UpdateWindow(App.mainWindow);
+    App.shootingCursor = LoadCursorA(instance, RES_CURSOR_SHOOTING);
+    App.holeBitmap = LoadBitmapA(instance, RES_BITMAP_HOLE);
+    App.craterBitmap = LoadBitmapA(instance, RES_BITMAP_CRATER);
+
+    MSG message = {};
+    while (GetMessageA(&message, NULL, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    SettingsSave();
+    return (int)message.wParam;
+}

@@ -1,0 +1,59 @@
+// Start-up text: the program folder taken from the module path, joined paths, the version line.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+
+#include "app/app_text.h"
+
+TEST(ProgramFolder, IsEverythingUpToTheLastSeparator)
+{
+    char folder[64];
+    EXPECT_EQ(ProgramFolderFromPath("D:\\Vrok\\VROK.exe", folder, sizeof folder), 1);
+    EXPECT_STREQ(folder, "D:\\Vrok\\");
+    EXPECT_EQ(ProgramFolderFromPath("\\\\server\\share\\VROK.exe", folder, sizeof folder), 1);
+    EXPECT_STREQ(folder, "\\\\server\\share\\");
+    EXPECT_EQ(ProgramFolderFromPath("C:/games/vrok/VROK.exe", folder, sizeof folder), 1);
+    EXPECT_STREQ(folder, "C:/games/vrok/");
+    EXPECT_EQ(ProgramFolderFromPath("VROK.exe", folder, sizeof folder), 1);
+    EXPECT_STREQ(folder, "");
+}
+
+TEST(ProgramFolder, ThatDoesNotFitIsRefusedNotCut)
+{
+    char folder[8];
+    EXPECT_EQ(ProgramFolderFromPath("C:\\abcdef\\VROK.exe", folder, sizeof folder), 0);
+    EXPECT_STREQ(folder, "");
+    EXPECT_EQ(ProgramFolderFromPath("C:\\abc\\VROK.exe", folder, sizeof folder), 1);
+    EXPECT_STREQ(folder, "C:\\abc\\");
+}
+
+TEST(PathJoin, RefusesWhatWouldNotFit)
+{
+    char path[17];
+    EXPECT_EQ(PathJoin(path, sizeof path, "D:\\Vrok\\", "VROK.INI"), 1);
+    EXPECT_STREQ(path, "D:\\Vrok\\VROK.INI");
+    EXPECT_EQ(PathJoin(path, sizeof path, "D:\\Vrok2\\", "VROK.INI"), 0);
+    EXPECT_STREQ(path, "");
+}
+
+TEST(DescriptionLine, ShowsTheVersionAndLeavesOtherLinesAlone)
+{
+    char line[DESCRIPTION_LINE_SIZE] = "Death to Glitchcorp Version %u.%u";
+    DescriptionFormatVersion(line, sizeof line, 3, 49);
+    EXPECT_STREQ(line, "Death to Glitchcorp Version 3.49");
+
+    char plain[DESCRIPTION_LINE_SIZE] = "100% sure: %s %n";
+    DescriptionFormatVersion(plain, sizeof plain, 3, 49);
+    EXPECT_STREQ(plain, "100% sure: %s %n");
+
+    // The largest version numbers still fit the line, cut if need be and always terminated.
+    std::string longLine(90, 'x');
+    longLine += "%u.%u";
+    char cut[DESCRIPTION_LINE_SIZE];
+    memcpy(cut, longLine.c_str(), longLine.size() + 1);
+    DescriptionFormatVersion(cut, sizeof cut, 4294967295u, 4294967295u);
+    EXPECT_EQ(strlen(cut), (size_t)DESCRIPTION_LINE_SIZE - 1);
+    EXPECT_EQ(std::string(cut).substr(90), "429496729");
+}

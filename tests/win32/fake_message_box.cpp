@@ -1,0 +1,27 @@
+// A scripted stand-in for MessageBoxA: records every box and answers from a queue.
+#include "fake_message_box.h"
+
+#include "app/app_state.h"
+
+static std::vector<MessageBoxCall> calls;
+static std::vector<int> pendingAnswers;
+
+static int WINAPI FakeMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
+{
+    calls.push_back({owner, text ? text : "", caption ? caption : "", type});
+    if (pendingAnswers.empty()) return IDOK;
+    int answer = pendingAnswers.front();
+    pendingAnswers.erase(pendingAnswers.begin());
+    return answer;
+}
+
+void FakeMessageBoxInstall(std::vector<int> answers)
+{
+    calls.clear();
+    pendingAnswers = std::move(answers);
+    AppMessageBox = FakeMessageBox;
+}
+
+void FakeMessageBoxRemove(void) { AppMessageBox = MessageBoxA; }
+
+const std::vector<MessageBoxCall> &FakeMessageBoxCalls(void) { return calls; }

@@ -1,0 +1,19 @@
+// A scripted stand-in for MessageBoxA: records every box and answers from a queue.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct MessageBoxCall {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT type;
+};
+
+// Routes AppMessageBox to the fake; boxes are answered from answers in order, then with IDOK.
+void FakeMessageBoxInstall(std::vector<int> answers = {});
+void FakeMessageBoxRemove(void);
+const std::vector<MessageBoxCall> &FakeMessageBoxCalls(void);

@@ -1,0 +1,105 @@
+// Test driver: finds VROK's windows, reads and answers message boxes, sends commands.
+// Every command prints what it found and exits 0 on success, 1 on failure or time-out.
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static const DWORD POLL_MS = 20;
+
+static const char *ClassArg(const char *arg) { return strcmp(arg, "-") == 0 ? NULL : arg; }
+
+static HWND WaitWindow(const char *className, const char *title, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = FindWindowA(className, title);
+        if (window) return window;
+        if (GetTickCount() - start >= timeoutMs) return NULL;
+        Sleep(POLL_MS);
+    }
+}
+
+struct ListContext {
+    const char *className;
+    int count;
+};
+
+static BOOL CALLBACK ListOne(HWND window, LPARAM param)
+{
+    ListContext *context = (ListContext *)param;
+    char className[256] = "", title[512] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (context->className && strcmp(className, context->className) != 0) return TRUE;
+    GetWindowTextA(window, title, sizeof title);
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    printf("%s\t%s\t%d\t%ld,%ld,%ld,%ld\n", className, title, IsWindowVisible(window) ? 1 : 0,
+           rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    context->count++;
+    return TRUE;
+}
+
+static int Usage(void)
+{
+    fputs("usage: vrokdrv wait CLASS|- TITLE|- TIMEOUT_MS\n"
+          "       vrokdrv gone CLASS|- TITLE|- TIMEOUT_MS\n"
+          "       vrokdrv list [CLASS]\n"
+          "       vrokdrv close CLASS|- TITLE|-\n"
+          "       vrokdrv command CLASS|- TITLE|- ID\n"
+          "       vrokdrv box CAPTION TIMEOUT_MS      (prints the message box text)\n"
+          "       vrokdrv press CAPTION BUTTON_ID\n",
+          stderr);
+    return 2;
+}
+
+int main(int argc, char **argv)
+{
+    if (argc < 2) return Usage();
+    const char *verb = argv[1];
+
+    if (strcmp(verb, "wait") == 0 && argc == 5) {
+        HWND window = WaitWindow(ClassArg(argv[2]), ClassArg(argv[3]), (DWORD)atol(argv[4]));
+        if (!window) return 1;
+        printf("%p\n", (void *)window);
+        return 0;
+    }
+    if (strcmp(verb, "gone") == 0 && argc == 5) {
+        DWORD start = GetTickCount(), timeoutMs = (DWORD)atol(argv[4]);
+        while (FindWindowA(ClassArg(argv[2]), ClassArg(argv[3]))) {
+            if (GetTickCount() - start >= timeoutMs) return 1;
+            Sleep(POLL_MS);
+        }
+        return 0;
+    }
+    if (strcmp(verb, "list") == 0 && (argc == 2 || argc == 3)) {
+        ListContext context = {argc == 3 ? argv[2] : NULL, 0};
+        EnumWindows(ListOne, (LPARAM)&context);
+        return context.count > 0 ? 0 : 1;
+    }
+    if (strcmp(verb, "close") == 0 && argc == 4) {
+        HWND window = FindWindowA(ClassArg(argv[2]), ClassArg(argv[3]));
+        return window && PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (strcmp(verb, "command") == 0 && argc == 5) {
+        HWND window = FindWindowA(ClassArg(argv[2]), ClassArg(argv[3]));
+        return window && PostMessageA(window, WM_COMMAND, (WPARAM)atol(argv[4]), 0) ? 0 : 1;
+    }
+    if (strcmp(verb, "box") == 0 && argc == 4) {
+        HWND box = WaitWindow("#32770", argv[2], (DWORD)atol(argv[3]));
+        if (!box) return 1;
+        char text[4096] = "";
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        printf("%s\n", text);
+        return 0;
+    }
+    if (strcmp(verb, "press") == 0 && argc == 4) {
+        HWND box = FindWindowA("#32770", argv[2]);
+        HWND button = box ? GetDlgItem(box, atoi(argv[3])) : NULL;
+        if (!button) return 1;
+        SendMessageA(button, BM_CLICK, 0, 0);
+        return 0;
+    }
+    return Usage();
+}

@@ -1,0 +1,97 @@
+# Shared by the run and test commands: packages, builds, the Wine prefix and the X display.
+# Source it; it defines functions and VROK_* variables and starts nothing by itself.
+
+VROK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+VROK_BUILD=${VROK_BUILD:-$VROK_ROOT/build}
+VROK_BIN=$VROK_BUILD/win64/bin
+VROK_WINE=/usr/lib/wine/wine64
+VROK_PACKAGES="cmake ninja-build clang libclang-rt-14-dev googletest python3
+  wine wine64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  xvfb xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils procps"
+
+vrok_log() { printf '== %s\n' "$*" >&2; }
+
+# Installs the Debian packages that are not there yet (apt-get update once, then install).
+vrok_install_packages() {
+    local missing=() package
+    for package in $VROK_PACKAGES; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+            || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    vrok_log "installing ${missing[*]}"
+    $sudo apt-get update -qq || return 1
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null || return 1
+}
+
+# Configures and builds one tree: vrok_build NAME [cmake options...]
+vrok_build() {
+    local name=$1
+    shift
+    cmake -S "$VROK_ROOT" -B "$VROK_BUILD/$name" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" \
+        >"$VROK_BUILD/$name.configure.log" 2>&1 \
+        || { cat "$VROK_BUILD/$name.configure.log" >&2; return 1; }
+    cmake --build "$VROK_BUILD/$name" -j 2 >"$VROK_BUILD/$name.build.log" 2>&1 \
+        || { tail -n 40 "$VROK_BUILD/$name.build.log" >&2; return 1; }
+}
+
+vrok_build_win64() { vrok_build win64 -DCMAKE_TOOLCHAIN_FILE="$VROK_ROOT/cmake/mingw-w64-x86_64.cmake" "$@"; }
+vrok_build_i686() { vrok_build i686 -DCMAKE_TOOLCHAIN_FILE="$VROK_ROOT/cmake/mingw-w64-i686.cmake" -DVROK_BUILD_TESTS=OFF; }
+vrok_build_native() { vrok_build native -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug; }
+
+# Starts a private Xvfb and exports DISPLAY: vrok_start_xvfb WIDTHxHEIGHT
+vrok_start_xvfb() {
+    local size=${1:-800x600} fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fifo" >"$VROK_BUILD/xvfb.log" 2>&1 &
+    VROK_XVFB_PID=$!
+    local number
+    read -r -t 20 number <"$fifo"
+    rm -f "$fifo"
+    [ -n "$number" ] || { vrok_log "Xvfb did not start"; return 1; }
+    export DISPLAY=":$number"
+}
+
+# A private Wine prefix under the build folder whose default desktop is the virtual desktop
+# "shell" with a task bar, and where VROK draws straight onto the screen.
+vrok_wine_env() {
+    export WINEPREFIX=$VROK_BUILD/wineprefix
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEARCH=win64
+}
+
+vrok_prefix_setup() {
+    local desktop=${1:-800x600}
+    vrok_wine_env
+    mkdir -p "$VROK_BUILD"
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        vrok_log "creating the Wine prefix $WINEPREFIX"
+        "$VROK_WINE" wineboot -i >/dev/null 2>&1
+        wineserver -w
+    fi
+    # Kept alive so that every wine call starts warm; ended by vrok_stop_wine.
+    wineserver -p
+    sed "s/\"shell\"=\"800x600\"/\"shell\"=\"$desktop\"/" "$VROK_ROOT/scripts/vrok-prefix.reg" \
+        >"$VROK_BUILD/vrok-prefix.reg"
+    "$VROK_WINE" regedit /S "$VROK_BUILD/vrok-prefix.reg" >/dev/null 2>&1
+}
+
+vrok_stop_wine() {
+    [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
+    return 0
+}
+
+vrok_stop_xvfb() {
+    [ -n "${VROK_XVFB_PID:-}" ] && kill "$VROK_XVFB_PID" 2>/dev/null
+    VROK_XVFB_PID=
+    return 0
+}
+
+# Runs the test driver: vrok_drv VERB ARGS...
+vrok_drv() { "$VROK_WINE" "$VROK_BIN/vrokdrv.exe" "$@"; }

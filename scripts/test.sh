@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: native unit tests under
+# sanitizers, a bounded fuzz run, the Win32 tests under Wine and the end-to-end tests of the
+# real VROK.exe in a Wine virtual desktop on Xvfb. Ends with "N passed, N failed".
+set -u
+. "$(dirname "$0")/common.sh"
+
+FUZZ_SECONDS=${FUZZ_SECONDS:-60}
+passed=0
+failed=0
+failures=()
+
+count() {  # count NAME PASSED FAILED
+    passed=$((passed + $2))
+    failed=$((failed + $3))
+    [ "$3" -gt 0 ] && failures+=("$1: $3 failed")
+    return 0
+}
+
+# Runs ctest in a build tree and adds its totals.
+run_ctest() {
+    local name=$1 tree=$2 log="$VROK_BUILD/$1.ctest.log"
+    (cd "$tree" && ctest --output-on-failure --timeout 300 -j "${3:-1}") >"$log" 2>&1
+    local summary total bad
+    summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+    if [ -z "$summary" ]; then
+        tail -n 40 "$log"
+        count "$name (ctest did not run)" 0 1
+        return
+    fi
+    bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
+    total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$summary")
+    [ "$bad" -gt 0 ] && grep -E '^\s*[0-9]+ - |\(Failed\)|\(Timeout\)|\(SEGFAULT\)' "$log" | tail -n 40
+    vrok_log "$name: $summary"
+    count "$name" $((total - bad)) "$bad"
+}
+
+cleanup() {
+    vrok_stop_wine
+    vrok_stop_xvfb
+}
+trap cleanup EXIT
+
+started=$(date +%s)
+vrok_install_packages || { echo "0 passed, 1 failed"; exit 1; }
+mkdir -p "$VROK_BUILD"
+
+vrok_log "native build (clang, ASan, UBSan)"
+if vrok_build_native; then
+    run_ctest native "$VROK_BUILD/native" 2
+    vrok_log "fuzzing the settings reader for ${FUZZ_SECONDS}s"
+    corpus="$VROK_BUILD/fuzz-corpus/settings"
+    mkdir -p "$corpus"
+    cp "$VROK_ROOT"/tests/fuzz/corpus/settings/* "$corpus"/
+    if "$VROK_BUILD/native/tests/fuzz/settings_fuzz" -max_total_time="$FUZZ_SECONDS" \
+        -artifact_prefix="$VROK_BUILD/fuzz-" "$corpus" >"$VROK_BUILD/fuzz-settings.log" 2>&1; then
+        vrok_log "fuzz settings: $(grep -E '^Done [0-9]+ runs' "$VROK_BUILD/fuzz-settings.log")"
+        count fuzz-settings 1 0
+    else
+        tail -n 30 "$VROK_BUILD/fuzz-settings.log"
+        count fuzz-settings 0 1
+    fi
+else
+    count "native build" 0 1
+fi
+
+vrok_log "i686 build (compiled, not run)"
+if vrok_build_i686; then count "i686 build" 1 0; else count "i686 build" 0 1; fi
+
+vrok_log "win64 build"
+if vrok_build_win64; then
+    count "win64 build" 1 0
+    vrok_start_xvfb 800x600 && vrok_prefix_setup 800x600
+    run_ctest win32 "$VROK_BUILD/win64" 1
+    vrok_log "end-to-end tests"
+    e2e_log="$VROK_BUILD/e2e.log"
+    bash "$VROK_ROOT/tests/e2e/run_e2e.sh" 2>&1 | tee "$e2e_log"
+    e2e=$(grep -E '^e2e: [0-9]+ passed, [0-9]+ failed' "$e2e_log" | tail -n 1)
+    if [ -n "$e2e" ]; then
+        count e2e "$(sed -E 's/e2e: ([0-9]+) passed.*/\1/' <<<"$e2e")" \
+            "$(sed -E 's/.* ([0-9]+) failed/\1/' <<<"$e2e")"
+    else
+        count "e2e (did not finish)" 0 1
+    fi
+else
+    count "win64 build" 0 1
+fi
+
+vrok_log "took $(($(date +%s) - started))s"
+for line in "${failures[@]}"; do vrok_log "FAILED $line"; done
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

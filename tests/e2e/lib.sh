@@ -1,0 +1,58 @@
+# Helpers for the end-to-end tests: a fresh program folder per test, starting VROK, assertions.
+# Expects scripts/common.sh sourced, DISPLAY set and the Wine prefix up.
+
+E2E_ROOT_UNIX="$WINEPREFIX/drive_c/e2e"
+E2E_FAILURES=0
+
+# Any failed check fails the current test; the message says what was seen.
+fail() {
+    printf '    FAIL: %s\n' "$*"
+    E2E_FAILURES=$((E2E_FAILURES + 1))
+    return 1
+}
+
+expect_eq() {  # expect_eq WHAT EXPECTED ACTUAL
+    [ "$2" == "$3" ] || fail "$1: expected [$2], got [$3]"
+}
+
+# Makes a fresh program folder holding VROK.exe; sets DIR (Unix) and WINDIR (Windows path).
+fresh_folder() {
+    DIR="$E2E_ROOT_UNIX/$1"
+    WINDIR="C:\\e2e\\$1\\"
+    rm -rf "$DIR"
+    mkdir -p "$DIR"
+    cp "$VROK_BIN/VROK.exe" "$DIR/"
+}
+
+# Starts VROK from DIR in the background; its exit code lands in DIR/exit-code.
+start_vrok() {
+    rm -f "$DIR/exit-code"
+    ( "$VROK_WINE" "${WINDIR}VROK.exe" >/dev/null 2>&1; echo $? >"$DIR/exit-code" ) &
+}
+
+# Waits for the started copy to end; prints its exit code, or "running" after the timeout.
+wait_exit() {  # wait_exit [TIMEOUT_S]
+    local deadline=$((SECONDS + ${1:-15}))
+    while [ ! -s "$DIR/exit-code" ]; do
+        [ $SECONDS -ge $deadline ] && { echo running; return 1; }
+        sleep 0.1
+    done
+    cat "$DIR/exit-code"
+}
+
+wait_main_window() { vrok_drv wait VROK "Death to Glitchcorp" 15000 >/dev/null; }
+
+# Ends the program the way the system does when its main window is closed.
+close_vrok() { vrok_drv close VROK "Death to Glitchcorp"; }
+
+# The default settings file for the program folder WINDIR, as written on an NT platform.
+default_ini() {  # default_ini [DESCRIPTION_VISIBLE]
+    local i cuckoo
+    printf 'VROK32\r\n3.47\r\n0\r\n%s\r\n' "${1:-1}"
+    for i in 0 1 2; do
+        cuckoo=teckuc1.wav
+        [ $i -eq 0 ] && cuckoo=vrokkuck.wav
+        printf '%s\r\n' "${WINDIR}vrokgun.wav" "${WINDIR}vrokgren.wav" "${WINDIR}vrokhlvb.wav" \
+            "${WINDIR}$cuckoo" 495 490 1500 1 1
+    done
+}

@@ -3,8 +3,9 @@
 
 #include <string.h>
 
+#include "sound/sound_engine.h"
+
 AppState App;
-int soundEnabled = 1;
 MessageBoxProc AppMessageBox = MessageBoxA;
 
 static const char *const DESCRIPTION_TEXT[DESCRIPTION_LINE_COUNT] = {
@@ -27,5 +28,7 @@ void AppStateReset(void)
     for (int i = 0; i < DESCRIPTION_LINE_COUNT; ++i)
         memcpy(App.description[i], DESCRIPTION_TEXT[i], strlen(DESCRIPTION_TEXT[i]) + 1);
     soundEnabled = 1;
+    soundStarted = 0;
+    memset(&soundEngine, 0, sizeof soundEngine);
     Settings.descriptionVisible = 1;
 }

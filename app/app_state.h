@@ -32,9 +32,6 @@ struct AppState {
 
 extern AppState App;
 
-// Run-time copy of the active Profile's useDirectSound; every sound operation is off while 0.
-extern int soundEnabled;
-
 // Every message box goes through here, so tests can script the answers.
 extern MessageBoxProc AppMessageBox;
 

@@ -41,3 +41,21 @@ void DescriptionFormatVersion(char *line, size_t size, unsigned versionMajor, un
              versionMinor, at + sizeof placeholder - 1);
     snprintf(line, size, "%s", scratch);
 }
+
+void PathShortenFromLeft(const char *path, char *out, size_t outSize)
+{
+    static const char ELLIPSIS[] = "...";
+    if (outSize == 0) return;
+    size_t length = strlen(path);
+    if (length < outSize) {
+        memcpy(out, path, length + 1);
+        return;
+    }
+    if (outSize < sizeof ELLIPSIS) {
+        out[0] = '\0';
+        return;
+    }
+    size_t keep = outSize - sizeof ELLIPSIS;
+    memcpy(out, ELLIPSIS, sizeof ELLIPSIS - 1);
+    memcpy(out + sizeof ELLIPSIS - 1, path + length - keep, keep + 1);
+}

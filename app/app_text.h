@@ -16,3 +16,7 @@ int PathJoin(char *out, size_t size, const char *folder, const char *name);
 // Formats a description line holding "%u.%u" with the version; other lines stay as they are.
 // The result is cut to fit the line.
 void DescriptionFormatVersion(char *line, size_t size, unsigned versionMajor, unsigned versionMinor);
+
+// Copies path into out (outSize bytes); a path that does not fit keeps its end, where the file
+// name is, behind "...".
+void PathShortenFromLeft(const char *path, char *out, size_t outSize);

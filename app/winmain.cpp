@@ -9,6 +9,7 @@
 #include "app/settings_file.h"
 #include "resources/resource.h"
 #include "shooting/statistics.h"
+#include "sound/sound_engine.h"
 #include "shooting/shooting_window.h"
 
 enum { EXIT_ALREADY_RUNNING = 42 };

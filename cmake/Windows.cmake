@@ -5,6 +5,8 @@ set(VROK_WIN32_SOURCES
     app/app_state.cpp
     app/settings_file.cpp
     app/main_window.cpp
+    sound/sound_engine.cpp
+    sound/sound_object.cpp
     shooting/shooting_window.cpp
 )
 
@@ -21,6 +23,14 @@ if(MINGW)
     target_link_options(VROK PRIVATE -static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 endif()
 
+# The default sounds live beside the program, where the default Settings look for them.
+set(VROK_DEFAULT_SOUNDS vrokgun.wav vrokgren.wav vrokhlvb.wav vrokkuck.wav teckuc1.wav)
+foreach(sound ${VROK_DEFAULT_SOUNDS})
+    add_custom_command(TARGET VROK POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/${sound}
+                $<TARGET_FILE_DIR:VROK>/${sound})
+endforeach()
+
 set(VROK_TEST_DEFAULT OFF)
 if(CMAKE_CROSSCOMPILING AND EXISTS /usr/src/googletest/CMakeLists.txt)
     set(VROK_TEST_DEFAULT ON)
@@ -30,4 +40,5 @@ if(VROK_BUILD_TESTS)
     enable_testing()
     add_subdirectory(tools)
     add_subdirectory(tests/win32)
+    add_subdirectory(tests/e2e)
 endif()

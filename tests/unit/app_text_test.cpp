@@ -57,3 +57,20 @@ TEST(DescriptionLine, ShowsTheVersionAndLeavesOtherLinesAlone)
     EXPECT_EQ(strlen(cut), (size_t)DESCRIPTION_LINE_SIZE - 1);
     EXPECT_EQ(std::string(cut).substr(90), "429496729");
 }
+
+TEST(PathShortenFromLeft, KeepsShortPathsAndTheEndOfLongOnes)
+{
+    char out[16];
+    PathShortenFromLeft("C:\\a\\gun.wav", out, sizeof out);
+    EXPECT_STREQ(out, "C:\\a\\gun.wav");
+    PathShortenFromLeft("C:\\a\\very\\deep\\folder\\gun.wav", out, sizeof out);
+    EXPECT_STREQ(out, "...lder\\gun.wav");
+    EXPECT_EQ(strlen(out), sizeof out - 1);
+
+    std::string longest(10041, 'x');
+    longest.replace(longest.size() - 8, 8, "\\end.wav");
+    char message[400];
+    PathShortenFromLeft(longest.c_str(), message, sizeof message);
+    EXPECT_EQ(strlen(message), sizeof message - 1);
+    EXPECT_EQ(std::string(message).substr(sizeof message - 9), "\\end.wav");
+}

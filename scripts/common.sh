@@ -95,3 +95,48 @@ vrok_stop_xvfb() {
 
 # Runs the test driver: vrok_drv VERB ARGS...
 vrok_drv() { "$VROK_WINE" "$VROK_BIN/vrokdrv.exe" "$@"; }
+
+# A private PulseAudio server whose one sink "rec" writes everything played into a FIFO in real
+# time (by the system clock), so a test can record it; Wine plays into it through PULSE_SERVER.
+# Never the user's own sound server.
+vrok_start_pulse() {
+    local dir=$VROK_BUILD/pulse
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    HOME=$dir XDG_RUNTIME_DIR=$dir pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+        --disallow-exit --realtime=no \
+        -L "module-pipe-sink sink_name=rec file=$dir/rec.fifo rate=48000 channels=2 format=s16le use_system_clock_for_timing=yes" \
+        -L "module-native-protocol-unix auth-anonymous=1 socket=$dir/native" \
+        >"$dir/log" 2>&1 &
+    VROK_PULSE_PID=$!
+    VROK_PULSE_FIFO=$dir/rec.fifo
+    export PULSE_SERVER=unix:$dir/native
+    local tries
+    for tries in $(seq 100); do
+        pactl list short sinks 2>/dev/null | grep -q '^[0-9]*[[:space:]]rec' && return 0
+        sleep 0.1
+    done
+    vrok_log "PulseAudio did not start: $(tail -n 3 "$dir/log")"
+    return 1
+}
+
+vrok_stop_pulse() {
+    [ -n "${VROK_PULSE_PID:-}" ] && kill "$VROK_PULSE_PID" 2>/dev/null
+    VROK_PULSE_PID=
+    return 0
+}
+
+# Records what the sink plays, raw s16le 48 kHz stereo, into FILE: vrok_record_start FILE, then
+# vrok_record_stop. The first third of a second may be silence the FIFO held from before.
+vrok_record_start() {
+    cat "${VROK_PULSE_FIFO:-$VROK_BUILD/pulse/rec.fifo}" >"$1" &
+    VROK_RECORD_PID=$!
+}
+
+vrok_record_stop() {
+    [ -n "${VROK_RECORD_PID:-}" ] || return 0
+    kill "$VROK_RECORD_PID" 2>/dev/null
+    wait "$VROK_RECORD_PID" 2>/dev/null
+    VROK_RECORD_PID=
+    return 0
+}

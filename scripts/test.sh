@@ -37,6 +37,7 @@ run_ctest() {
 
 cleanup() {
     vrok_stop_wine
+    vrok_stop_pulse
     vrok_stop_xvfb
 }
 trap cleanup EXIT
@@ -48,18 +49,22 @@ mkdir -p "$VROK_BUILD"
 vrok_log "native build (clang, ASan, UBSan)"
 if vrok_build_native; then
     run_ctest native "$VROK_BUILD/native" 2
-    vrok_log "fuzzing the settings reader for ${FUZZ_SECONDS}s"
-    corpus="$VROK_BUILD/fuzz-corpus/settings"
-    mkdir -p "$corpus"
-    cp "$VROK_ROOT"/tests/fuzz/corpus/settings/* "$corpus"/
-    if "$VROK_BUILD/native/tests/fuzz/settings_fuzz" -max_total_time="$FUZZ_SECONDS" \
-        -artifact_prefix="$VROK_BUILD/fuzz-" "$corpus" >"$VROK_BUILD/fuzz-settings.log" 2>&1; then
-        vrok_log "fuzz settings: $(grep -E '^Done [0-9]+ runs' "$VROK_BUILD/fuzz-settings.log")"
-        count fuzz-settings 1 0
-    else
-        tail -n 30 "$VROK_BUILD/fuzz-settings.log"
-        count fuzz-settings 0 1
-    fi
+    # Every fuzz target NAME_fuzz has its seed corpus in tests/fuzz/corpus/NAME.
+    for seeds in "$VROK_ROOT"/tests/fuzz/corpus/*/; do
+        name=$(basename "$seeds")
+        vrok_log "fuzzing $name for ${FUZZ_SECONDS}s"
+        corpus="$VROK_BUILD/fuzz-corpus/$name"
+        mkdir -p "$corpus"
+        cp "$seeds"* "$corpus"/
+        if "$VROK_BUILD/native/tests/fuzz/${name}_fuzz" -max_total_time="$FUZZ_SECONDS" \
+            -artifact_prefix="$VROK_BUILD/fuzz-$name-" "$corpus" >"$VROK_BUILD/fuzz-$name.log" 2>&1; then
+            vrok_log "fuzz $name: $(grep -E '^Done [0-9]+ runs' "$VROK_BUILD/fuzz-$name.log")"
+            count "fuzz-$name" 1 0
+        else
+            tail -n 30 "$VROK_BUILD/fuzz-$name.log"
+            count "fuzz-$name" 0 1
+        fi
+    done
 else
     count "native build" 0 1
 fi
@@ -70,7 +75,7 @@ if vrok_build_i686; then count "i686 build" 1 0; else count "i686 build" 0 1; fi
 vrok_log "win64 build"
 if vrok_build_win64; then
     count "win64 build" 1 0
-    vrok_start_xvfb 800x600 && vrok_prefix_setup 800x600
+    vrok_start_xvfb 800x600 && vrok_start_pulse && vrok_prefix_setup 800x600
     run_ctest win32 "$VROK_BUILD/win64" 1
     vrok_log "end-to-end tests"
     e2e_log="$VROK_BUILD/e2e.log"

@@ -21,7 +21,7 @@ fresh_folder() {
     WINDIR="C:\\e2e\\$1\\"
     rm -rf "$DIR"
     mkdir -p "$DIR"
-    cp "$VROK_BIN/VROK.exe" "$DIR/"
+    cp "$VROK_BIN/VROK.exe" "$VROK_BIN"/*.wav "$DIR/"
 }
 
 # Starts VROK from DIR in the background; its exit code lands in DIR/exit-code.
@@ -56,3 +56,17 @@ default_ini() {  # default_ini [DESCRIPTION_VISIBLE]
             "${WINDIR}$cuckoo" 495 490 1500 1 1
     done
 }
+
+SOUND_BOX_CAPTIONS=("DirectX Error" "Configuration Error" "DirectSound Error" "VROK note")
+
+# Fails when any of the sound engine's boxes is open now.
+expect_no_sound_box() {
+    local caption text
+    for caption in "${SOUND_BOX_CAPTIONS[@]}"; do
+        text=$(vrok_drv box "$caption" 0) && fail "unexpected box \"$caption\": $text"
+    done
+    return 0
+}
+
+# The useDirectSound line of each Profile in DIR/VROK.INI, e.g. "1 1 1".
+use_direct_sound_lines() { sed -n '13p;22p;31p' "$DIR/VROK.INI" | tr -d '\r' | tr '\n' ' ' | sed 's/ $//'; }

@@ -47,27 +47,34 @@ test_corrupt_file_is_reported_then_defaults_are_used() {
     expect_eq "VROK.INI" "$(default_ini 0 | od -c)" "$(od -c <"$DIR/VROK.INI")"
 }
 
+# Nine lines of Profile $1 with values of its own, sounds from the program folder.
+old_profile() {
+    local cuckoo=vrokkuck.wav
+    [ "$1" -eq 2 ] && cuckoo=teckuc1.wav
+    printf '%s\r\n' "${WINDIR}vrokgun.wav" "${WINDIR}vrokgren.wav" "${WINDIR}vrokhlvb.wav" \
+        "${WINDIR}$cuckoo" $((300 + $1)) $((200 + $1)) $((1000 + $1)) "$(($1 % 2))" 1
+}
+
 test_version_3_4_file_is_read_silently_and_saved_as_3_47() {
     fresh_folder old
     local i
     {
         printf 'VROK32\r\n3.4\r\n1\r\n'
         for i in 0 1 2; do
-            printf '%s\r\n' "C:\\sounds\\gun$i.wav" "C:\\sounds\\gren$i.wav" "C:\\sounds\\end$i.wav" \
-                "C:\\sounds\\cuckoo$i.wav" $((300 + i)) $((200 + i)) $((1000 + i)) 0 1
+            old_profile $i
         done
     } >"$DIR/VROK.INI"
     start_vrok
     wait_main_window || { fail "no main window"; return 1; }
     vrok_drv box Error 1500 >/dev/null && fail "a box appeared for a good 3.4 file"
+    expect_no_sound_box
     close_vrok
     expect_eq "exit code" 0 "$(wait_exit)"
     local expected
     expected=$({
         printf 'VROK32\r\n3.47\r\n1\r\n1\r\n'
         for i in 0 1 2; do
-            printf '%s\r\n' "C:\\sounds\\gun$i.wav" "C:\\sounds\\gren$i.wav" "C:\\sounds\\end$i.wav" \
-                "C:\\sounds\\cuckoo$i.wav" $((300 + i)) $((200 + i)) $((1000 + i)) 0 1
+            old_profile $i
         done
     } | od -c)
     expect_eq "VROK.INI" "$expected" "$(od -c <"$DIR/VROK.INI")"

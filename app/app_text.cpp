@@ -59,3 +59,25 @@ void PathShortenFromLeft(const char *path, char *out, size_t outSize)
     memcpy(out, ELLIPSIS, sizeof ELLIPSIS - 1);
     memcpy(out + sizeof ELLIPSIS - 1, path + length - keep, keep + 1);
 }
+
+void PathEnsureBackslash(char *path, size_t size)
+{
+    size_t length = strlen(path);
+    if (length == 0 || path[length - 1] == '\\' || length + 2 > size) return;
+    path[length] = '\\';
+    path[length + 1] = '\0';
+}
+
+void TrayTipFormatActivation(char *tip, size_t size, uint32_t shots, uint32_t grenades, int hour,
+                             int minute, int second)
+{
+    if (size == 0) return;
+    char time[16];
+    snprintf(time, sizeof time, "%02d:%02d:%02d", hour, minute, second);
+    // Composed in full first, then cut like every tip: the counts decide what falls off the end.
+    char full[TRAY_TIP_FORMAT_SIZE];
+    snprintf(full, sizeof full, "VROK 95:Shots: %u/Grenades: %u/Last time activated: %s",
+             (unsigned)shots, (unsigned)grenades, time);
+    size_t limit = size < TRAY_TIP_SIZE ? size - 1 : TRAY_TIP_SIZE - 1;
+    snprintf(tip, limit + 1, "%s", full);
+}

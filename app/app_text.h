@@ -2,6 +2,7 @@
 #pragma once
 
 #include <stddef.h>
+#include <stdint.h>
 
 enum { DESCRIPTION_LINE_SIZE = 100, DESCRIPTION_LINE_COUNT = 9 };
 
@@ -20,3 +21,13 @@ void DescriptionFormatVersion(char *line, size_t size, unsigned versionMajor, un
 // Copies path into out (outSize bytes); a path that does not fit keeps its end, where the file
 // name is, behind "...".
 void PathShortenFromLeft(const char *path, char *out, size_t outSize);
+
+enum { TRAY_TIP_SIZE = 64, TRAY_TIP_FORMAT_SIZE = 100 };
+
+// Appends a backslash to a non-empty path that lacks one, if it fits in size bytes.
+void PathEnsureBackslash(char *path, size_t size);
+
+// The tip after an activation, cut to the 63 characters a tray tip holds:
+// "VROK 95:Shots: 12/Grenades: 3/Last time activated: 14:05:09".
+void TrayTipFormatActivation(char *tip, size_t size, uint32_t shots, uint32_t grenades, int hour,
+                             int minute, int second);

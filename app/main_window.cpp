@@ -1,34 +1,254 @@
 // The hidden main window of class "VROK": tray icon, menus, description text.
 #include "app/main_window.h"
 
+#include <stdio.h>
+#include <string.h>
+
 #include "app/app_state.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/config_dialog.h"
+#include "dialogs/statistics_dialog.h"
+#include "resources/resource.h"
 #include "sound/sound_engine.h"
+
+MainWindowState mainWindowState;
+
+const char TRAY_TIP_START[] = "VROK 95: Let off steam!!!";
+
+static const char SHOOTING_CLASS[] = "PIFFPOFF";
+static const char HELP_FILE[] = "VROK.HLP";
+
+static const char *const TRAY_ICON_NAMES[TRAY_ICON_COUNT] = {RES_ICON_MAIN, RES_ICON_WINK_HALF,
+                                                            RES_ICON_WINK_SHUT};
+
+// A tray icon record for this window with only the given fields to change.
+static NOTIFYICONDATAA TrayRecord(UINT flags)
+{
+    NOTIFYICONDATAA record = mainWindowState.trayIcon;
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = App.mainWindow;
+    record.uID = TRAY_ICON_ID;
+    record.uFlags = flags;
+    return record;
+}
+
+void TrayTipSet(const char *text)
+{
+    snprintf(mainWindowState.trayIcon.szTip, sizeof mainWindowState.trayIcon.szTip, "%s", text);
+    NOTIFYICONDATAA record = TrayRecord(NIF_TIP);
+    Shell_NotifyIconA(NIM_MODIFY, &record);
+}
+
+static void TrayIconAdd(HWND hwnd)
+{
+    NOTIFYICONDATAA *icon = &mainWindowState.trayIcon;
+    icon->cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon->hWnd = hwnd;
+    icon->uID = TRAY_ICON_ID;
+    icon->uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    icon->uCallbackMessage = MSG_TRAY_NOTIFY;
+    Shell_NotifyIconA(NIM_ADD, icon);
+}
+
+static void TrayIconShow(int index)
+{
+    mainWindowState.trayIcon.hIcon = mainWindowState.trayIcons[index];
+    NOTIFYICONDATAA record = TrayRecord(NIF_ICON);
+    Shell_NotifyIconA(NIM_MODIFY, &record);
+}
 
 // The sound probe: a start that fails switches sound off in every Profile for good.
 static LRESULT OnCreate(HWND hwnd)
 {
+    // The window knows itself before CreateWindowExA returns; the tray records need it.
+    App.mainWindow = hwnd;
     int started = SoundStart(hwnd);
-    if (started == SOUND_START_QUIT) return -1;
+    if (started == SOUND_START_QUIT) {
+        // Refused creation: Wine destroys the window without WM_DESTROY, so quit from here.
+        PostQuitMessage(0);
+        return -1;
+    }
     if (started == 0) {
         soundEnabled = 0;
         for (Profile &profile : Settings.profiles) profile.useDirectSound = 0;
     }
     SoundShutdown();
+
+    mainWindowState.dialogGuard = 0;
+    for (int i = 0; i < TRAY_ICON_COUNT; ++i)
+        mainWindowState.trayIcons[i] = (HICON)LoadImageA(App.instance, TRAY_ICON_NAMES[i],
+                                                         IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR);
+    mainWindowState.trayIcon.hIcon = mainWindowState.trayIcons[TRAY_ICON_MAIN];
+    snprintf(mainWindowState.trayIcon.szTip, sizeof mainWindowState.trayIcon.szTip, "%s",
+             TRAY_TIP_START);
+    // A restarted shell forgets every tray icon; it says so with this broadcast.
+    mainWindowState.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    TrayIconAdd(hwnd);
+    mainWindowState.animationStep = 0;
     return 0;
 }
 
 static LRESULT OnDestroy(HWND)
 {
+    NOTIFYICONDATAA record = TrayRecord(0);
+    Shell_NotifyIconA(NIM_DELETE, &record);
     // The main window's end is the program's end.
     PostQuitMessage(0);
     return 0;
 }
 
+static LRESULT OnSize(HWND hwnd, WPARAM kind, LPARAM size)
+{
+    mainWindowState.clientWidth = LOWORD(size);
+    mainWindowState.clientHeight = HIWORD(size);
+    if (kind == SIZE_RESTORED) SetForegroundWindow(hwnd);
+    // Minimized, the description window hides instead of leaving a task-bar button.
+    if (kind == SIZE_MINIMIZED) ShowWindow(hwnd, SW_HIDE);
+    return 0;
+}
+
+static void PaintDescription(HWND hwnd)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd, &paint);
+    int top = mainWindowState.clientHeight - DESCRIPTION_LINE_COUNT * App.lineHeight;
+    if (top < 0) top = 0;
+    for (int line = 0; line < DESCRIPTION_LINE_COUNT; ++line) {
+        SetTextAlign(dc, TA_CENTER);
+        TextOutA(dc, mainWindowState.clientWidth / 2, top + line * App.lineHeight,
+                 App.description[line], (int)strlen(App.description[line]));
+        SetTextAlign(dc, TA_LEFT | TA_TOP);
+    }
+    EndPaint(hwnd, &paint);
+}
+
+static void OpenDialog(HWND hwnd, const char *templateName, DLGPROC procedure)
+{
+    // One dialog at a time: the tray menu stays reachable while one is open.
+    if (mainWindowState.dialogGuard) return;
+    mainWindowState.dialogGuard = 1;
+    DialogBoxParamA(App.instance, templateName, hwnd, procedure, 0);
+    mainWindowState.dialogGuard = 0;
+}
+
+static void OpenHelp(HWND hwnd)
+{
+    // Sized for the longest program folder, so neither the path nor the message is ever cut.
+    char path[PATH_BUFFER_SIZE + sizeof HELP_FILE + 1];
+    snprintf(path, sizeof path, "%s", App.programFolder);
+    PathEnsureBackslash(path, sizeof path);
+    strncat(path, HELP_FILE, sizeof path - strlen(path) - 1);
+
+    FILE *file = fopen(path, "r");
+    if (!file) {
+        char text[sizeof path + 100];
+        snprintf(text, sizeof text,
+                 "Can\xB4t locate the help file %s. Copy the help file VROK.HLP to that location.", path);
+        AppMessageBox(NULL, text, "Help Error", MB_SYSTEMMODAL | MB_ICONINFORMATION);
+        return;
+    }
+    fclose(file);
+    WinHelpA(hwnd, path, HELP_CONTENTS, 0);
+}
+
+static void Activate(HWND hwnd)
+{
+    if (Settings.descriptionVisible) ShowWindow(hwnd, SW_RESTORE);
+    UpdateWindow(hwnd);
+    PostMessageA(hwnd, MSG_START_SHOOTING, 0, 0);
+}
+
+// Returns 1 when the command is one of ours (handled or ignored), 0 to leave it to the system.
+static int OnCommand(HWND hwnd, WPARAM command)
+{
+    switch (command) {
+    case CMD_ACTIVATE: Activate(hwnd); return 1;
+    case CMD_CLOSE: DestroyWindow(hwnd); return 1;
+    case CMD_CONFIGURATION: OpenDialog(hwnd, RES_DIALOG_CONFIG, ConfigDialogProc); return 1;
+    case CMD_STATISTICS: OpenDialog(hwnd, RES_DIALOG_STATISTICS, StatisticsDialogProc); return 1;
+    case CMD_HELP: OpenHelp(hwnd); return 1;
+    case CMD_ABOUT: OpenDialog(hwnd, RES_DIALOG_ABOUT, AboutDialogProc); return 1;
+    case CMD_ABOUT_ABOUT: OpenDialog(hwnd, RES_DIALOG_ABOUT_ABOUT, AboutDialogProc); return 1;
+    }
+    return 0;
+}
+
+static LRESULT OnStartShooting(HWND hwnd)
+{
+    EnableWindow(hwnd, FALSE);
+    HWND shooting = CreateWindowExA(0, SHOOTING_CLASS, "", WS_POPUP | WS_BORDER, 0, 0,
+                                    App.screenWidth, App.screenHeight, NULL, NULL, App.instance, NULL);
+    EnableWindow(hwnd, TRUE);
+    if (shooting) {
+        ShowWindow(shooting, SW_SHOWMAXIMIZED);
+        UpdateWindow(shooting);
+        SetFocus(shooting);
+    } else {
+        ShowWindow(hwnd, SW_MINIMIZE);
+    }
+    return 0;
+}
+
+static void ShowTrayMenu(HWND hwnd)
+{
+    POINT cursor;
+    GetCursorPos(&cursor);
+    // Without the foreground the menu would not close when the user clicks elsewhere.
+    SetForegroundWindow(hwnd);
+    TrackPopupMenu(App.popupMenu, TPM_RIGHTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, hwnd, NULL);
+    PostMessageA(hwnd, WM_NULL, 0, 0);
+}
+
+static LRESULT OnTrayNotify(HWND hwnd, LPARAM mouseMessage)
+{
+    switch (mouseMessage) {
+    case WM_MOUSEMOVE:
+        if (mainWindowState.animationStep == 0) {
+            SetTimer(hwnd, TIMER_TRAY_WINK, TRAY_WINK_PERIOD_MS, NULL);
+            mainWindowState.animationStep = 1;
+        }
+        break;
+    case WM_LBUTTONDBLCLK: PostMessageA(hwnd, WM_COMMAND, CMD_ACTIVATE, 0); break;
+    case WM_RBUTTONDOWN: ShowTrayMenu(hwnd); break;
+    }
+    return 0;
+}
+
+// The wink: MEGAICON3, MEGAICON4, MEGAICON3, then MEGAICON again, 100 ms apart.
+static LRESULT OnTimer(HWND hwnd, WPARAM id)
+{
+    if (id != TIMER_TRAY_WINK) return 0;
+    switch (mainWindowState.animationStep) {
+    case 1: TrayIconShow(TRAY_ICON_WINK_HALF); mainWindowState.animationStep = 2; break;
+    case 2: TrayIconShow(TRAY_ICON_WINK_SHUT); mainWindowState.animationStep = 3; break;
+    case 3: TrayIconShow(TRAY_ICON_WINK_HALF); mainWindowState.animationStep = 4; break;
+    default:
+        TrayIconShow(TRAY_ICON_MAIN);
+        mainWindowState.animationStep = 0;
+        KillTimer(hwnd, TIMER_TRAY_WINK);
+        break;
+    }
+    return 0;
+}
+
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message != 0 && message == mainWindowState.taskbarCreatedMessage) {
+        TrayIconAdd(hwnd);
+        return 0;
+    }
     switch (message) {
     case WM_CREATE: return OnCreate(hwnd);
     case WM_DESTROY: return OnDestroy(hwnd);
+    case WM_SIZE: return OnSize(hwnd, wParam, lParam);
+    case WM_PAINT: PaintDescription(hwnd); return 0;
+    case WM_COMMAND:
+    case WM_SYSCOMMAND:
+        if (OnCommand(hwnd, wParam)) return 0;
+        break;
+    case MSG_START_SHOOTING: return OnStartShooting(hwnd);
+    case MSG_TRAY_NOTIFY: return OnTrayNotify(hwnd, lParam);
+    case WM_TIMER: return OnTimer(hwnd, wParam);
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }

@@ -10,6 +10,21 @@
 #define CMD_ABOUT 205
 #define CMD_ABOUT_ABOUT 206
 
+/* Dialog controls shared by the information dialogs. */
+#define IDC_DIALOG_OK 101
+#define IDC_STATISTICS_RESET 102
+#define IDC_STATISTICS_SHOTS 103
+#define IDC_STATISTICS_GRENADES 104
+#define IDC_ABOUT_VERSION 1234
+#define IDC_ABOUT_COMMENTS 103
+#define IDC_ABOUT_CONTACT_1 106
+#define IDC_ABOUT_CONTACT_2 107
+#define IDC_ABOUT_CONTACT_3 108
+
+/* The configuration dialog. */
+#define IDC_CONFIG_CANCEL 109
+#define IDC_CONFIG_OK 108
+
 /* The version record. */
 #define VERSION_RECORD_ID 1
 
@@ -23,4 +38,9 @@
 #define RES_BITMAP_HOLE "LOCH"
 #define RES_BITMAP_CRATER "GRENADE"
 #define RES_MENU_TRAY "MENU"
+#define RES_DIALOG_CONFIG "CONFIG"
+#define RES_DIALOG_STATISTICS "STATISTIK"
+#define RES_DIALOG_ABOUT "MEGAABOUT"
+#define RES_DIALOG_ABOUT_ABOUT "ABOUTABOUT"
+#define RES_DIALOG_FILE_PREVIEW "OPENFILEEXTENTION"
 #endif

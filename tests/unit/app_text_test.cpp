@@ -74,3 +74,32 @@ TEST(PathShortenFromLeft, KeepsShortPathsAndTheEndOfLongOnes)
     EXPECT_EQ(strlen(message), sizeof message - 1);
     EXPECT_EQ(std::string(message).substr(sizeof message - 9), "\\end.wav");
 }
+
+TEST(PathEnsureBackslash, AddsOneOnlyWhereMissing)
+{
+    char path[16] = "D:\\Vrok";
+    PathEnsureBackslash(path, sizeof path);
+    EXPECT_STREQ(path, "D:\\Vrok\\");
+    PathEnsureBackslash(path, sizeof path);
+    EXPECT_STREQ(path, "D:\\Vrok\\");
+    char empty[4] = "";
+    PathEnsureBackslash(empty, sizeof empty);
+    EXPECT_STREQ(empty, "");
+    char full[4] = "abc";
+    PathEnsureBackslash(full, sizeof full);
+    EXPECT_STREQ(full, "abc");
+}
+
+TEST(TrayTip, ReportsTheActivationAndLosesItsEndPast63Characters)
+{
+    char tip[TRAY_TIP_SIZE];
+    TrayTipFormatActivation(tip, sizeof tip, 12, 3, 14, 5, 9);
+    EXPECT_STREQ(tip, "VROK 95:Shots: 12/Grenades: 3/Last time activated: 14:05:09");
+    // Five-digit shots and three-digit grenades: the last digit of the seconds falls off.
+    TrayTipFormatActivation(tip, sizeof tip, 12345, 678, 23, 59, 58);
+    EXPECT_STREQ(tip, "VROK 95:Shots: 12345/Grenades: 678/Last time activated: 23:59:5");
+    EXPECT_EQ(strlen(tip), 63u);
+    // Counts beyond 31 bits are shown as the unsigned numbers they are.
+    TrayTipFormatActivation(tip, sizeof tip, 4294967295u, 0, 0, 0, 0);
+    EXPECT_STREQ(tip, "VROK 95:Shots: 4294967295/Grenades: 0/Last time activated: 00:0");
+}

@@ -1,0 +1,6 @@
+// The statistics dialog "STATISTIK": holes and grenades of this run, and Reset.
+#pragma once
+
+#include <windows.h>
+
+INT_PTR CALLBACK StatisticsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -60,7 +60,7 @@ vrok_start_xvfb() {
 # A private Wine prefix under the build folder whose default desktop is the virtual desktop
 # "shell" with a task bar, and where VROK draws straight onto the screen.
 vrok_wine_env() {
-    export WINEPREFIX=$VROK_BUILD/wineprefix
+    export WINEPREFIX=${VROK_WINEPREFIX:-$VROK_BUILD/wineprefix}
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEARCH=win64
@@ -75,6 +75,8 @@ vrok_prefix_setup() {
         "$VROK_WINE" wineboot -i >/dev/null 2>&1
         wineserver -w
     fi
+    # A wineserver left from another display would keep its desktop there: start afresh.
+    wineserver -k >/dev/null 2>&1
     # Kept alive so that every wine call starts warm; ended by vrok_stop_wine.
     wineserver -p
     sed "s/\"shell\"=\"800x600\"/\"shell\"=\"$desktop\"/" "$VROK_ROOT/scripts/vrok-prefix.reg" \

@@ -70,3 +70,47 @@ expect_no_sound_box() {
 
 # The useDirectSound line of each Profile in DIR/VROK.INI, e.g. "1 1 1".
 use_direct_sound_lines() { sed -n '13p;22p;31p' "$DIR/VROK.INI" | tr -d '\r' | tr '\n' ' ' | sed 's/ $//'; }
+
+# The tray icon's place at the right end of the task bar of the 800 x 600 desktop.
+TRAY_X=790
+TRAY_Y=590
+
+# How many pixels of the face's yellow the tray area shows now.
+tray_yellow_pixels() {
+    import -window root -crop 40x20+760+580 -depth 8 txt:- 2>/dev/null | grep -c -i "#FFFF00"
+}
+
+# Waits until the tray icon shows (or, with "gone", until it has vanished).
+wait_tray_icon() {  # wait_tray_icon [gone]
+    local deadline=$((SECONDS + 10))
+    while [ $SECONDS -lt $deadline ]; do
+        local yellow
+        yellow=$(tray_yellow_pixels)
+        if [ "${1:-}" = gone ]; then [ "$yellow" -eq 0 ] && return 0; else [ "$yellow" -gt 20 ] && return 0; fi
+        sleep 0.2
+    done
+    return 1
+}
+
+click_tray() {  # click_tray BUTTON [REPEAT]
+    xdotool mousemove "$TRAY_X" "$TRAY_Y" click --repeat "${2:-1}" --delay 60 "$1"
+}
+
+# Picks an item of the tray menu with the mouse: activate, close, configuration, statistics, help,
+# about, aboutabout. Keys typed into the menu were lost now and then; clicks are not.
+tray_menu_choose() {  # tray_menu_choose ITEM
+    local offset
+    case $1 in
+        activate) offset=11 ;; close) offset=28 ;; configuration) offset=54 ;;
+        statistics) offset=71 ;; help) offset=97 ;; about) offset=114 ;; aboutabout) offset=131 ;;
+        *) fail "no menu item $1"; return 1 ;;
+    esac
+    click_tray 3
+    vrok_drv wait '#32768' - 5000 >/dev/null || { fail "no tray menu"; return 1; }
+    local rect x y
+    rect=$(vrok_drv list '#32768' | awk -F'\t' '$3 == 1 {print $4; exit}')
+    x=$(cut -d, -f1 <<<"$rect")
+    y=$(cut -d, -f2 <<<"$rect")
+    xdotool mousemove $((x + 40)) $((y + offset)) sleep 0.2 click 1
+    vrok_drv gone '#32768' - 5000 || fail "the tray menu stayed open"
+}

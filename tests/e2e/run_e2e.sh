@@ -12,7 +12,7 @@ failed=0
 for file in "$here"/test_*.sh; do
     . "$file"
 done
-for test in $(declare -F | awk '{print $3}' | grep '^test_'); do
+for test in $(declare -F | awk '{print $3}' | grep '^test_' | grep -E "${E2E_ONLY:-.}"); do
     E2E_FAILURES=0
     started=$SECONDS
     "$test"

@@ -8,6 +8,7 @@ set(VROK_WIN32_SOURCES
     sound/sound_engine.cpp
     sound/sound_object.cpp
     shooting/shooting_window.cpp
+    shooting/shot_impact.cpp
     dialogs/about_dialog.cpp
     dialogs/config_dialog.cpp
     dialogs/statistics_dialog.cpp

@@ -100,9 +100,9 @@ vrok_drv() { "$VROK_WINE" "$VROK_BIN/vrokdrv.exe" "$@"; }
 
 # A private PulseAudio server whose one sink "rec" writes everything played into a FIFO in real
 # time (by the system clock), so a test can record it; Wine plays into it through PULSE_SERVER.
-# Never the user's own sound server.
+# Never the user's own sound server. VROK_PULSE_DIR moves it, so two rigs can run side by side.
 vrok_start_pulse() {
-    local dir=$VROK_BUILD/pulse
+    local dir=${VROK_PULSE_DIR:-$VROK_BUILD/pulse}
     rm -rf "$dir"
     mkdir -p "$dir"
     HOME=$dir XDG_RUNTIME_DIR=$dir pulseaudio -n --daemonize=no --exit-idle-time=-1 \
@@ -131,7 +131,7 @@ vrok_stop_pulse() {
 # Records what the sink plays, raw s16le 48 kHz stereo, into FILE: vrok_record_start FILE, then
 # vrok_record_stop. The first third of a second may be silence the FIFO held from before.
 vrok_record_start() {
-    cat "${VROK_PULSE_FIFO:-$VROK_BUILD/pulse/rec.fifo}" >"$1" &
+    cat "${VROK_PULSE_FIFO:-${VROK_PULSE_DIR:-$VROK_BUILD/pulse}/rec.fifo}" >"$1" &
     VROK_RECORD_PID=$!
 }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds VROK and runs it under Wine in a private prefix.
 # With a DISPLAY it opens a Wine desktop with a task bar there and runs until you choose
-# "Close" from the tray icon's menu. Without one it starts its own Xvfb, runs VROK in the virtual
-# desktop, saves what a person would see under build/run/ and ends the program again.
+# "Close" from the tray icon's menu. Without one it starts its own Xvfb and sound sink, runs VROK in
+# the virtual desktop, plays one activation (burst, grenade, Escape), saves what a person would
+# see and hear under build/run/ and ends the program again.
 set -u
 . "$(dirname "$0")/common.sh"
 
@@ -24,18 +25,64 @@ fi
 out=$VROK_BUILD/run
 rm -rf "$out"
 mkdir -p "$out"
-trap 'vrok_stop_wine; vrok_stop_xvfb' EXIT
+trap 'vrok_record_stop; vrok_stop_wine; vrok_stop_pulse; vrok_stop_xvfb' EXIT
 vrok_start_xvfb 800x600 || exit 1
+vrok_start_pulse || exit 1
 vrok_prefix_setup 800x600
+
+# Polls COMMAND every 0.1 s for up to 10 s.
+wait_until() { local i; for i in $(seq 100); do "$@" && return 0; sleep 0.1; done; return 1; }
+tray_icon_shown() {
+    [ "$(import -window root -crop 40x20+760+580 -depth 8 txt:- | grep -c -i '#FFFF00')" -gt 20 ]
+}
+pixel_is_black() {
+    [ "$(import -window root -crop "1x1+$1+$2" -depth 8 txt:- | awk 'NR == 2 { print $3 }')" = "#000000" ]
+}
+screen_is() {
+    import -window root "$out/now.png" && [ "$(compare -metric AE "$1" "$out/now.png" null: 2>&1)" = 0 ]
+}
+# The sink writes true zeros between sounds: the last 0.3 s all zero means the sound has ended.
+recording_quiet() { [ "$(tail -c 57600 "$1" | tr -d '\0' | wc -c)" -eq 0 ]; }
+
 vrok_log "running VROK.exe in a virtual desktop on $DISPLAY"
 ("$VROK_WINE" "$VROK_BIN/VROK.exe"; echo $? >"$out/exit-code") &
 vrok_drv wait VROK "Death to Glitchcorp" 20000 >/dev/null || { vrok_log "VROK did not start"; exit 1; }
-# Give the task bar a moment to draw the new tray icon.
-sleep 1
+wait_until tray_icon_shown || { vrok_log "no tray icon"; exit 1; }
 import -window root "$out/desktop.png"
 vrok_drv list VROK >"$out/windows.txt"
+
+vrok_log "activating: a burst at 300,250, a grenade at 520,330, then Escape"
+vrok_record_start "$out/activation.raw"
+xdotool mousemove 790 590 click --repeat 2 --delay 60 1
+vrok_drv wait PIFFPOFF - 10000 >/dev/null || { vrok_log "no shooting window"; exit 1; }
+xdotool mousemove 300 250 mousedown 1 sleep 0.3 mouseup 1
+# The crater lands where the cursor was at the throw, after the Profile's grenade delay.
+xdotool mousemove 520 330 click 3 mousemove 600 400
+wait_until pixel_is_black 520 330 || vrok_log "no crater within 10 s"
+import -window root "$out/activation.png"
+xdotool mousemove 400 300 key Escape
+# The window goes once the final sound has played; then the desktop is repainted clean.
+vrok_drv gone PIFFPOFF - 10000 || vrok_log "the shooting window stayed"
+wait_until screen_is "$out/desktop.png" || vrok_log "the desktop was not repainted clean"
+import -window root "$out/after.png"
+rm -f "$out/now.png"
+wait_until recording_quiet "$out/activation.raw"
+vrok_record_stop
+python3 - "$out/activation.raw" "$out/activation.wav" <<'EOF_WAVE'
+import sys, wave
+data = open(sys.argv[1], "rb").read()
+with wave.open(sys.argv[2], "wb") as out:
+    out.setnchannels(2)
+    out.setsampwidth(2)
+    out.setframerate(48000)
+    out.writeframes(data[:len(data) // 4 * 4])
+EOF_WAVE
+rm -f "$out/activation.raw"
+
 vrok_drv close VROK "Death to Glitchcorp"
 for _ in $(seq 100); do [ -s "$out/exit-code" ] && break; sleep 0.1; done
 cp "$VROK_BIN/VROK.INI" "$out/VROK.INI" 2>/dev/null
 vrok_log "VROK ended with exit code $(cat "$out/exit-code" 2>/dev/null || echo '?')"
-vrok_log "saved in $out: desktop.png (the desktop with VROK's tray icon), windows.txt, VROK.INI"
+vrok_log "saved in $out: desktop.png (the desktop with VROK's tray icon), activation.png (holes and"
+vrok_log "  a crater), after.png (the desktop repainted clean), activation.wav (the sound of the"
+vrok_log "  activation: gun, grenade, final sound), windows.txt, VROK.INI"

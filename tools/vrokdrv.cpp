@@ -49,7 +49,8 @@ static int Usage(void)
           "       vrokdrv close CLASS|- TITLE|-\n"
           "       vrokdrv command CLASS|- TITLE|- ID\n"
           "       vrokdrv box CAPTION TIMEOUT_MS      (prints the message box text)\n"
-          "       vrokdrv press CAPTION BUTTON_ID\n",
+          "       vrokdrv press CAPTION BUTTON_ID\n"
+          "       vrokdrv priority CLASS|- TITLE|-    (priority class of the window's process, hex)\n",
           stderr);
     return 2;
 }
@@ -99,6 +100,18 @@ int main(int argc, char **argv)
         HWND button = box ? GetDlgItem(box, atoi(argv[3])) : NULL;
         if (!button) return 1;
         SendMessageA(button, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (strcmp(verb, "priority") == 0 && argc == 4) {
+        HWND window = FindWindowA(ClassArg(argv[2]), ClassArg(argv[3]));
+        DWORD processId = 0;
+        if (!window || !GetWindowThreadProcessId(window, &processId)) return 1;
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+        if (!process) return 1;
+        DWORD priority = GetPriorityClass(process);
+        CloseHandle(process);
+        if (!priority) return 1;
+        printf("0x%lx\n", (unsigned long)priority);
         return 0;
     }
     return Usage();

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "app/app_state.h"
+#include "app/help.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/config_dialog.h"
 #include "dialogs/statistics_dialog.h"
@@ -16,7 +17,6 @@ MainWindowState mainWindowState;
 const char TRAY_TIP_START[] = "VROK 95: Let off steam!!!";
 
 static const char SHOOTING_CLASS[] = "PIFFPOFF";
-static const char HELP_FILE[] = "VROK.HLP";
 
 static const char *const TRAY_ICON_NAMES[TRAY_ICON_COUNT] = {RES_ICON_MAIN, RES_ICON_WINK_HALF,
                                                             RES_ICON_WINK_SHUT};
@@ -131,26 +131,6 @@ static void OpenDialog(HWND hwnd, const char *templateName, DLGPROC procedure)
     mainWindowState.dialogGuard = 0;
 }
 
-static void OpenHelp(HWND hwnd)
-{
-    // Sized for the longest program folder, so neither the path nor the message is ever cut.
-    char path[PATH_BUFFER_SIZE + sizeof HELP_FILE + 1];
-    snprintf(path, sizeof path, "%s", App.programFolder);
-    PathEnsureBackslash(path, sizeof path);
-    strncat(path, HELP_FILE, sizeof path - strlen(path) - 1);
-
-    FILE *file = fopen(path, "r");
-    if (!file) {
-        char text[sizeof path + 100];
-        snprintf(text, sizeof text,
-                 "Can\xB4t locate the help file %s. Copy the help file VROK.HLP to that location.", path);
-        AppMessageBox(NULL, text, "Help Error", MB_SYSTEMMODAL | MB_ICONINFORMATION);
-        return;
-    }
-    fclose(file);
-    WinHelpA(hwnd, path, HELP_CONTENTS, 0);
-}
-
 static void Activate(HWND hwnd)
 {
     if (Settings.descriptionVisible) ShowWindow(hwnd, SW_RESTORE);
@@ -166,7 +146,7 @@ static int OnCommand(HWND hwnd, WPARAM command)
     case CMD_CLOSE: DestroyWindow(hwnd); return 1;
     case CMD_CONFIGURATION: OpenDialog(hwnd, RES_DIALOG_CONFIG, ConfigDialogProc); return 1;
     case CMD_STATISTICS: OpenDialog(hwnd, RES_DIALOG_STATISTICS, StatisticsDialogProc); return 1;
-    case CMD_HELP: OpenHelp(hwnd); return 1;
+    case CMD_HELP: HelpOpen(hwnd, HELP_CONTENTS, NULL); return 1;
     case CMD_ABOUT: OpenDialog(hwnd, RES_DIALOG_ABOUT, AboutDialogProc); return 1;
     case CMD_ABOUT_ABOUT: OpenDialog(hwnd, RES_DIALOG_ABOUT_ABOUT, AboutDialogProc); return 1;
     }

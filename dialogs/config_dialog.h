@@ -1,6 +1,12 @@
-// The configuration dialog "CONFIG".
+// The configuration dialog "CONFIG": the three Profiles, the active one, sound and the test fire.
 #pragma once
 
 #include <windows.h>
 
+// Sent by the dialog to itself to show the active working Profile.
+enum { MSG_CONFIG_REFRESH = WM_USER + 1 };
+
 INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The test fire's multimedia-timer callback: posts WM_TIMER 42 to the dialog (user) and nothing else.
+void CALLBACK PreviewTimerProc(UINT timerId, UINT message, DWORD_PTR user, DWORD_PTR, DWORD_PTR);

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "shooting/activation.h"
 #include "shooting/shot_impact.h"
+#include "shooting/screen_canvas.h"
 #include "shooting/shot_math.h"
 #include "shooting/statistics.h"
 #include "sound/sound_engine.h"
@@ -83,6 +84,8 @@ static LRESULT OnCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     SetCapture(window);
     activation.active = true;
     if (!activation.graphicsReady) PrepareGraphics();
+    // Taken before the window is shown: the copy is the desktop the user was looking at.
+    CanvasOpen(window);
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -91,6 +94,7 @@ static LRESULT OnDestroy(void)
     // Timers of a window closed without the end sequence would fire on for nothing.
     KillBurstTimers();
     activation.active = false;
+    CanvasClose();
     if (activation.graphicsReady) {
         DeleteDC(activation.displayContext);
         activation.displayContext = NULL;
@@ -194,8 +198,8 @@ LRESULT CALLBACK ShootingWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_CREATE: return OnCreate(window, message, wParam, lParam);
     case WM_DESTROY: return OnDestroy();
     case WM_PAINT:
-        // Never painted: the desktop beneath stays visible and takes the holes.
-        ValidateRect(window, NULL);
+        // Never painted on a plain desktop: what lies beneath stays visible and takes the holes.
+        CanvasPaint(window);
         return 1;
     case WM_CHAR:
         if ((wParam & 0xFF) == KEY_ESCAPE) return SendMessageA(window, WM_RBUTTONDBLCLK, 0, 0);

@@ -3,6 +3,7 @@
 
 #include "app/app_state.h"
 #include "shooting/activation.h"
+#include "shooting/screen_canvas.h"
 #include "shooting/shot_math.h"
 #include "shooting/statistics.h"
 #include "sound/sound_engine.h"
@@ -24,19 +25,6 @@ RECT ClockTargetRect(void)
     return target;
 }
 
-// Copies a bitmap onto the screen with AND: white leaves the screen, black and grey darken it.
-static void DrawWithAnd(HBITMAP bitmap, POINT size, int x, int y)
-{
-    HDC memory = CreateCompatibleDC(activation.displayContext);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    SetMapMode(memory, GetMapMode(activation.displayContext));
-    DPtoLP(memory, &size, 1);
-    BitBlt(activation.displayContext, x, y, size.x, size.y, memory, activation.bitmapOrigin.x,
-           activation.bitmapOrigin.y, SRCAND);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-}
-
 static void LandBullet(void)
 {
     POINT cursor;
@@ -51,14 +39,14 @@ static void LandBullet(void)
         if (!SoundIsPlaying(SoundSlotObject(SOUND_SLOT_CUCKOO), 0)) SoundPlay(SOUND_SLOT_CUCKOO, 0, 0);
         return;
     }
-    DrawWithAnd(App.holeBitmap, activation.holeSize, hit.x - HOLE_OFFSET, hit.y - HOLE_OFFSET);
+    CanvasAnd(App.holeBitmap, activation.holeSize, hit.x - HOLE_OFFSET, hit.y - HOLE_OFFSET);
     Statistics.shots++;
 }
 
 static void LandCrater(int slot)
 {
     if (slot < 0 || slot >= GRENADE_SLOT_COUNT) return;
-    DrawWithAnd(App.craterBitmap, activation.craterSize, activation.grenades[slot].craterX,
+    CanvasAnd(App.craterBitmap, activation.craterSize, activation.grenades[slot].craterX,
                 activation.grenades[slot].craterY);
     Statistics.grenades++;
 }

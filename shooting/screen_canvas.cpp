@@ -1,0 +1,97 @@
+// Where holes and craters go: straight onto the screen, or, on a composed desktop, into a copy
+// of the screen that the shooting window shows. The one place that makes this choice.
+#include "shooting/screen_canvas.h"
+
+#include "app/app_state.h"
+#include "shooting/activation.h"
+
+typedef HRESULT(WINAPI *DwmIsCompositionEnabledProc)(BOOL *enabled);
+
+// On a composed desktop a window that never paints shows black, not what lies beneath it, and
+// drawing on the screen's context is not reliably shown: there the window paints a copy.
+static struct {
+    HWND window;
+    HDC copyContext;
+    HBITMAP copyBitmap;
+    HGDIOBJ previousBitmap;
+} canvas;
+
+bool DesktopIsComposed(void)
+{
+    HMODULE library = LoadLibraryA("dwmapi.dll");
+    if (!library) return false;
+    BOOL composed = FALSE;
+    DwmIsCompositionEnabledProc isComposed = (DwmIsCompositionEnabledProc)(void (*)(void))
+        GetProcAddress(library, "DwmIsCompositionEnabled");
+    if (!isComposed || FAILED(isComposed(&composed))) composed = FALSE;
+    FreeLibrary(library);
+    return composed != FALSE;
+}
+
+bool CanvasOpen(HWND window)
+{
+    CanvasClose();
+    canvas.window = window;
+    if (!DesktopIsComposed()) return false;
+    int width = App.screenWidth, height = App.screenHeight;
+    canvas.copyContext = CreateCompatibleDC(activation.displayContext);
+    canvas.copyBitmap = CreateCompatibleBitmap(activation.displayContext, width, height);
+    if (!canvas.copyContext || !canvas.copyBitmap) {
+        CanvasClose();
+        return false;
+    }
+    canvas.previousBitmap = SelectObject(canvas.copyContext, canvas.copyBitmap);
+    BitBlt(canvas.copyContext, 0, 0, width, height, activation.displayContext, 0, 0, SRCCOPY);
+    return true;
+}
+
+// Shows the copy's rectangle at screen position (x, y) in the window at once.
+static void ShowCopy(int x, int y, int width, int height)
+{
+    POINT origin = {0, 0};
+    ClientToScreen(canvas.window, &origin);
+    HDC windowContext = GetDC(canvas.window);
+    BitBlt(windowContext, x - origin.x, y - origin.y, width, height, canvas.copyContext, x, y, SRCCOPY);
+    ReleaseDC(canvas.window, windowContext);
+}
+
+void CanvasAnd(HBITMAP bitmap, POINT size, int x, int y)
+{
+    HDC target = canvas.copyContext ? canvas.copyContext : activation.displayContext;
+    HDC memory = CreateCompatibleDC(activation.displayContext);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    SetMapMode(memory, GetMapMode(activation.displayContext));
+    DPtoLP(memory, &size, 1);
+    BitBlt(target, x, y, size.x, size.y, memory, activation.bitmapOrigin.x,
+           activation.bitmapOrigin.y, SRCAND);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    if (canvas.copyContext) ShowCopy(x, y, size.x, size.y);
+}
+
+void CanvasPaint(HWND window)
+{
+    if (!canvas.copyContext || window != canvas.window) {
+        ValidateRect(window, NULL);
+        return;
+    }
+    PAINTSTRUCT paint;
+    HDC windowContext = BeginPaint(window, &paint);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    const RECT &area = paint.rcPaint;
+    BitBlt(windowContext, area.left, area.top, area.right - area.left, area.bottom - area.top,
+           canvas.copyContext, area.left + origin.x, area.top + origin.y, SRCCOPY);
+    EndPaint(window, &paint);
+}
+
+void CanvasClose(void)
+{
+    if (canvas.copyContext && canvas.previousBitmap) SelectObject(canvas.copyContext, canvas.previousBitmap);
+    if (canvas.copyBitmap) DeleteObject(canvas.copyBitmap);
+    if (canvas.copyContext) DeleteDC(canvas.copyContext);
+    canvas.copyContext = NULL;
+    canvas.copyBitmap = NULL;
+    canvas.previousBitmap = NULL;
+    canvas.window = NULL;
+}

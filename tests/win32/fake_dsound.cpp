@@ -3,415 +3,217 @@
 
 #include <stdarg.h>
 #include <stdio.h>
-#include <string.h>
 
+#include <fstream>
 #include <memory>
 
 #include "app/app_state.h"
+#include "app/settings_file.h"
 #include "fake_message_box.h"
 #include "sound/sound_engine.h"
 
-FakeDirectSoundScript FakeDs;
+FakeDirectSoundState FakeDs;
 
 namespace {
 
-// Our own copies: the test program does not link dxguid.
-const GUID FAKE_IID_IUNKNOWN = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-const GUID FAKE_IID_IDIRECTSOUND = {0x279AFA83, 0x4981, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
-const GUID FAKE_IID_IDIRECTSOUNDBUFFER = {0x279AFA85, 0x4981, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
-
-const unsigned char LOST_SAMPLE = 0xCD;     // what a lost buffer holds
-const unsigned char UNWRITTEN_SAMPLE = 0xEE;  // what a locked part holds until it is written
-
-struct Samples {
-    std::vector<unsigned char> bytes;
-};
-
 class FakeSoundBuffer;
+std::vector<FakeSoundBuffer *> buffers;  // this test's buffers by id
 
-struct FakeState {
-    int createCalls;
-    std::vector<DWORD> createTicks;
-    int createBufferCalls;
-    int duplicateCalls;
-    int lockCalls;
-    std::vector<unsigned char> lastFormat;
-    HWND cooperativeWindow;
-    DWORD cooperativeLevel;
-    int liveObjects;
-    std::vector<std::string> misuses;
-    std::vector<std::string> events;
-    std::vector<FakeSoundBuffer *> buffers;  // this test's buffers by id
-};
-
-FakeState state;
-
-void Event(const char *format, ...)
-{
-    char line[200];
-    va_list arguments;
-    va_start(arguments, format);
-    vsnprintf(line, sizeof line, format, arguments);
-    va_end(arguments);
-    state.events.push_back(line);
-}
-
-void Misuse(const char *format, ...)
-{
-    char line[200];
-    va_list arguments;
-    va_start(arguments, format);
-    vsnprintf(line, sizeof line, format, arguments);
-    va_end(arguments);
-    state.misuses.push_back(line);
-}
+// A method VROK never calls: a call shows up as a misuse instead of a made-up answer.
+HRESULT Unused() { return ++FakeDs.misuses, DSERR_UNSUPPORTED; }
+#define UNUSED(method, ...) \
+    HRESULT STDMETHODCALLTYPE method(__VA_ARGS__) override { return Unused(); }
 
 class FakeDirectSound;
 
+// Released objects are kept, not freed, so that a late call counts as a misuse instead of crashing.
 class FakeSoundBuffer : public IDirectSoundBuffer {
 public:
-    FakeBufferRecord record;
-    std::shared_ptr<Samples> samples;
+    FakeBufferRecord record = {};
+    std::shared_ptr<std::string> samples;
     FakeDirectSound *owner;
-    // The current Lock: where it starts, its two staging parts.
-    int locked;
-    DWORD lockOffset;
-    std::vector<unsigned char> part1, part2;
+    bool locked = false;
+    DWORD lockOffset = 0;
+    std::string part1, part2;  // staging copies of a Lock, written to the samples at Unlock
 
-    FakeSoundBuffer(FakeDirectSound *owner_, int id, const DSBUFFERDESC &description,
-               std::vector<unsigned char> format, std::shared_ptr<Samples> samples_, int duplicateOf)
-        : record(), samples(std::move(samples_)), owner(owner_), locked(0), lockOffset(0)
+    FakeSoundBuffer(FakeDirectSound *owner_, DWORD flags, DWORD size, std::string format,
+                    std::shared_ptr<std::string> samples_, int duplicateOf)
+        : samples(std::move(samples_)), owner(owner_)
     {
-        record.id = id;
-        record.duplicateOf = duplicateOf;
-        record.flags = description.dwFlags;
-        record.size = description.dwBufferBytes;
-        record.format = std::move(format);
-        record.references = 1;
-        ++state.liveObjects;
+        record = {(int)buffers.size(), duplicateOf, flags, size, std::move(format), 1, 0, 0, 0, 0, 0, 0, 0};
+        ++FakeDs.liveObjects;
+        buffers.push_back(this);
     }
 
-    // A released buffer is kept, not freed, so that a late call is seen instead of crashing.
-    int Dead(const char *method)
+    // Logs the call; true (and a misuse) when the buffer is released already.
+    bool Called(const char *format, ...)
     {
-        if (!record.released) return 0;
-        Misuse("b%d %s after its release", record.id, method);
-        return 1;
+        char line[100];
+        va_list arguments;
+        va_start(arguments, format);
+        vsnprintf(line, sizeof line, format, arguments);
+        va_end(arguments);
+        FakeDs.events.push_back("b" + std::to_string(record.id) + " " + line);
+        return record.released && ++FakeDs.misuses;
     }
 
-    HRESULT NotFaked(const char *method)
-    {
-        if (!Dead(method)) Misuse("b%d %s is not faked", record.id, method);
-        return DSERR_UNSUPPORTED;
-    }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **object) override
-    {
-        if (Dead("QueryInterface")) return E_FAIL;
-        if (!object) return E_INVALIDARG;
-        *object = NULL;
-        if (!IsEqualGUID(riid, FAKE_IID_IUNKNOWN) && !IsEqualGUID(riid, FAKE_IID_IDIRECTSOUNDBUFFER))
-            return E_NOINTERFACE;
-        AddRef();
-        *object = static_cast<IDirectSoundBuffer *>(this);
-        return S_OK;
-    }
-
-    ULONG STDMETHODCALLTYPE AddRef() override
-    {
-        if (Dead("AddRef")) return 0;
-        return (ULONG)++record.references;
-    }
-
+    ULONG STDMETHODCALLTYPE AddRef() override { return record.released ? (Unused(), 0) : (ULONG)++record.references; }
     ULONG STDMETHODCALLTYPE Release() override;
-
-    // VROK asks for none of these; a call shows up as a misuse instead of a made-up answer.
-    HRESULT STDMETHODCALLTYPE GetCaps(LPDSBCAPS) override { return NotFaked("GetCaps"); }
-    HRESULT STDMETHODCALLTYPE GetFormat(LPWAVEFORMATEX, DWORD, LPDWORD) override { return NotFaked("GetFormat"); }
-    HRESULT STDMETHODCALLTYPE GetFrequency(LPDWORD) override { return NotFaked("GetFrequency"); }
-    HRESULT STDMETHODCALLTYPE Initialize(LPDIRECTSOUND, LPCDSBUFFERDESC) override { return NotFaked("Initialize"); }
-    HRESULT STDMETHODCALLTYPE SetFormat(LPCWAVEFORMATEX) override { return NotFaked("SetFormat"); }
-    HRESULT STDMETHODCALLTYPE SetFrequency(DWORD) override { return NotFaked("SetFrequency"); }
-
-    HRESULT STDMETHODCALLTYPE GetCurrentPosition(LPDWORD play, LPDWORD write) override
-    {
-        if (Dead("GetCurrentPosition")) return E_FAIL;
-        if (play) *play = record.position;
-        if (write) *write = record.position;
-        return DS_OK;
-    }
-
-    HRESULT STDMETHODCALLTYPE GetVolume(LPLONG volume) override
-    {
-        if (Dead("GetVolume")) return E_FAIL;
-        if (!volume) return DSERR_INVALIDPARAM;
-        *volume = record.volume;
-        return DS_OK;
-    }
-
-    HRESULT STDMETHODCALLTYPE GetPan(LPLONG pan) override
-    {
-        if (Dead("GetPan")) return E_FAIL;
-        if (!pan) return DSERR_INVALIDPARAM;
-        *pan = record.pan;
-        return DS_OK;
-    }
+    UNUSED(QueryInterface, REFIID, void **) UNUSED(GetCaps, LPDSBCAPS) UNUSED(GetCurrentPosition, LPDWORD, LPDWORD)
+    UNUSED(GetFormat, LPWAVEFORMATEX, DWORD, LPDWORD) UNUSED(GetVolume, LPLONG) UNUSED(GetPan, LPLONG)
+    UNUSED(GetFrequency, LPDWORD) UNUSED(Initialize, LPDIRECTSOUND, LPCDSBUFFERDESC) UNUSED(SetFormat, LPCWAVEFORMATEX)
+    UNUSED(SetFrequency, DWORD)
 
     HRESULT STDMETHODCALLTYPE GetStatus(LPDWORD status) override
     {
-        if (Dead("GetStatus")) return E_FAIL;
-        if (!status) return DSERR_INVALIDPARAM;
-        *status = 0;
-        if (record.lost) {
-            *status = DSBSTATUS_BUFFERLOST;
-        } else if (record.playing) {
-            *status = DSBSTATUS_PLAYING;
-            if (record.playFlags & DSBPLAY_LOOPING) *status |= DSBSTATUS_LOOPING;
-        }
+        if (record.released || !status) return Unused();
+        *status = (record.lost ? DSBSTATUS_BUFFERLOST : 0) | (record.playing ? DSBSTATUS_PLAYING : 0) |
+                  (record.playing && (record.playFlags & DSBPLAY_LOOPING) ? DSBSTATUS_LOOPING : 0);
         return DS_OK;
     }
 
-    HRESULT STDMETHODCALLTYPE Lock(DWORD offset, DWORD bytes, LPVOID *pointer1, LPDWORD length1,
-                                   LPVOID *pointer2, LPDWORD length2, DWORD flags) override
+    HRESULT STDMETHODCALLTYPE Lock(DWORD offset, DWORD bytes, LPVOID *pointer1, LPDWORD length1, LPVOID *pointer2,
+                                   LPDWORD length2, DWORD flags) override
     {
-        if (Dead("Lock")) return E_FAIL;
-        Event("b%d Lock %lu %lu %lu", record.id, (unsigned long)offset, (unsigned long)bytes,
-              (unsigned long)flags);
-        ++state.lockCalls;
-        if (FakeDs.failLockCall == state.lockCalls) return DSERR_INVALIDCALL;
-        if (!pointer1 || !length1) return DSERR_INVALIDPARAM;
-        if (flags & DSBLOCK_ENTIREBUFFER) bytes = record.size;
-        if (flags & DSBLOCK_FROMWRITECURSOR) offset = record.position;
-        if (offset >= record.size || bytes == 0 || bytes > record.size) return DSERR_INVALIDPARAM;
+        if (Called("Lock %lu %lu %lu", offset, bytes, flags) || ++FakeDs.lockCalls == FakeDs.failLockCall)
+            return DSERR_INVALIDCALL;
+        if (flags || !pointer1 || !length1 || bytes == 0 || offset + bytes > record.size) return DSERR_INVALIDPARAM;
         if (record.lost) return DSERR_BUFFERLOST;
         if (locked) return DSERR_INVALIDCALL;
-
-        // A region past the end wraps to the start, as a ring buffer does; the script may split
-        // any region in two as well, so that both parts are always written.
-        DWORD first = bytes;
-        if (offset + bytes > record.size) first = record.size - offset;
-        else if (FakeDs.lockSplit > 0 && FakeDs.lockSplit < bytes) first = FakeDs.lockSplit;
-        DWORD second = bytes - first;
-        // The parts are staging copies, written to the samples at Unlock: a write into the
-        // wrong part, past a part, or without Unlock shows in the samples.
-        part1.assign(first, UNWRITTEN_SAMPLE);
-        part2.assign(second, UNWRITTEN_SAMPLE);
-        locked = 1;
+        // The script may split any region in two: then both must be written.
+        DWORD first = FakeDs.lockSplit > 0 && FakeDs.lockSplit < bytes ? FakeDs.lockSplit : bytes;
+        if (first < bytes && (!pointer2 || !length2)) return DSERR_INVALIDPARAM;
+        part1.assign(first, '\xEE');
+        part2.assign(bytes - first, '\xEE');
+        locked = true;
         lockOffset = offset;
-        *pointer1 = part1.data();
+        *pointer1 = &part1[0];
         *length1 = first;
-        if (pointer2) *pointer2 = second ? part2.data() : NULL;
-        if (length2) *length2 = second;
-        if (second && (!pointer2 || !length2)) {
-            locked = 0;
-            return DSERR_INVALIDPARAM;
-        }
+        if (pointer2) *pointer2 = first < bytes ? &part2[0] : NULL;
+        if (length2) *length2 = bytes - first;
+        return DS_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE Unlock(LPVOID pointer1, DWORD length1, LPVOID pointer2, DWORD length2) override
+    {
+        if (Called("Unlock %lu %lu", length1, length2)) return DSERR_INVALIDPARAM;
+        if (!locked || pointer1 != &part1[0] || length1 > part1.size() ||
+            (length2 && (pointer2 != &part2[0] || length2 > part2.size())))
+            return Unused();
+        locked = false;
+        samples->replace(lockOffset, length1, part1, 0, length1);
+        samples->replace(lockOffset + part1.size(), length2, part2, 0, length2);
         return DS_OK;
     }
 
     HRESULT STDMETHODCALLTYPE Play(DWORD reserved, DWORD priority, DWORD flags) override
     {
-        if (Dead("Play")) return E_FAIL;
-        Event("b%d Play %lu", record.id, (unsigned long)flags);
-        // Only buffers made with DSBCAPS_LOCDEFER take a priority.
-        if (reserved != 0 || priority != 0) return DSERR_INVALIDPARAM;
+        // A priority is for buffers made with DSBCAPS_LOCDEFER only.
+        if (Called("Play %lu", flags) || reserved || priority) return DSERR_INVALIDPARAM;
         if (record.lost) return DSERR_BUFFERLOST;
         ++record.plays;
-        // A playing buffer goes on from where it is: Play does not restart it.
-        record.playing = 1;
+        record.playing = 1;  // a playing buffer goes on from where it is
         record.playFlags = flags;
         return DS_OK;
     }
 
     HRESULT STDMETHODCALLTYPE SetCurrentPosition(DWORD position) override
     {
-        if (Dead("SetCurrentPosition")) return E_FAIL;
-        Event("b%d SetCurrentPosition %lu", record.id, (unsigned long)position);
-        if (position >= record.size) return DSERR_INVALIDPARAM;
+        if (Called("SetCurrentPosition %lu", position) || position >= record.size) return DSERR_INVALIDPARAM;
         record.position = position;
-        if (position == 0) ++record.rewinds;
         return DS_OK;
     }
 
     HRESULT STDMETHODCALLTYPE SetVolume(LONG volume) override
     {
-        if (Dead("SetVolume")) return E_FAIL;
-        Event("b%d SetVolume %ld", record.id, (long)volume);
-        if (!(record.flags & DSBCAPS_CTRLVOLUME)) return DSERR_CONTROLUNAVAIL;
-        if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX) return DSERR_INVALIDPARAM;
-        record.volume = volume;
-        return DS_OK;
+        if (Called("SetVolume %ld", volume) || volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX)
+            return DSERR_INVALIDPARAM;
+        return record.flags & DSBCAPS_CTRLVOLUME ? DS_OK : DSERR_CONTROLUNAVAIL;
     }
 
     HRESULT STDMETHODCALLTYPE SetPan(LONG pan) override
     {
-        if (Dead("SetPan")) return E_FAIL;
-        Event("b%d SetPan %ld", record.id, (long)pan);
+        if (Called("SetPan %ld", pan) || pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT) return DSERR_INVALIDPARAM;
         if (!(record.flags & DSBCAPS_CTRLPAN)) return DSERR_CONTROLUNAVAIL;
-        if (pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT) return DSERR_INVALIDPARAM;
         record.pan = pan;
         return DS_OK;
     }
 
     HRESULT STDMETHODCALLTYPE Stop() override
     {
-        if (Dead("Stop")) return E_FAIL;
-        Event("b%d Stop", record.id);
-        ++record.stops;
-        record.playing = 0;  // the position stays where it was
-        return DS_OK;
-    }
-
-    HRESULT STDMETHODCALLTYPE Unlock(LPVOID pointer1, DWORD length1, LPVOID pointer2, DWORD length2) override
-    {
-        if (Dead("Unlock")) return E_FAIL;
-        Event("b%d Unlock %lu %lu", record.id, (unsigned long)length1, (unsigned long)length2);
-        if (!locked || pointer1 != part1.data() || length1 > part1.size() ||
-            (length2 && (pointer2 != part2.data() || length2 > part2.size()))) {
-            Misuse("b%d Unlock does not match its Lock", record.id);
-            return DSERR_INVALIDPARAM;
-        }
-        locked = 0;
-        std::vector<unsigned char> &bytes = samples->bytes;
-        memcpy(bytes.data() + lockOffset, part1.data(), length1);
-        // The second part continues the first: after a wrap at the buffer start, after a
-        // scripted split right behind the first part.
-        DWORD secondAt = lockOffset + (DWORD)part1.size() >= record.size ? 0 : lockOffset + (DWORD)part1.size();
-        if (length2) memcpy(bytes.data() + secondAt, part2.data(), length2);
-        record.lastFill.assign(part1.begin(), part1.begin() + length1);
-        record.lastFill.insert(record.lastFill.end(), part2.begin(), part2.begin() + length2);
-        ++record.fills;
+        if (Called("Stop")) return DSERR_INVALIDPARAM;
+        record.playing = 0;  // the position stays
         return DS_OK;
     }
 
     HRESULT STDMETHODCALLTYPE Restore() override
     {
-        if (Dead("Restore")) return E_FAIL;
-        Event("b%d Restore", record.id);
-        ++record.restores;
-        if (FAILED(FakeDs.restoreResult)) return FakeDs.restoreResult;
-        record.lost = 0;
-        return DS_OK;
+        if (Called("Restore")) return DSERR_INVALIDPARAM;
+        if (SUCCEEDED(FakeDs.restoreResult)) record.lost = 0;
+        return FakeDs.restoreResult;
     }
 };
 
 class FakeDirectSound : public IDirectSound {
 public:
-    LONG references;
-    int released;
-    int liveBuffers;
+    LONG references = 1;
+    int liveBuffers = 0;
 
-    FakeDirectSound() : references(1), released(0), liveBuffers(0) { ++state.liveObjects; }
+    FakeDirectSound() { ++FakeDs.liveObjects; }
+    bool Dead() { return references <= 0 && ++FakeDs.misuses; }
 
-    int Dead(const char *method)
-    {
-        if (!released) return 0;
-        Misuse("ds %s after its release", method);
-        return 1;
-    }
-
-    HRESULT NotFaked(const char *method)
-    {
-        if (!Dead(method)) Misuse("ds %s is not faked", method);
-        return DSERR_UNSUPPORTED;
-    }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **object) override
-    {
-        if (Dead("QueryInterface")) return E_FAIL;
-        if (!object) return E_INVALIDARG;
-        *object = NULL;
-        if (!IsEqualGUID(riid, FAKE_IID_IUNKNOWN) && !IsEqualGUID(riid, FAKE_IID_IDIRECTSOUND))
-            return E_NOINTERFACE;
-        AddRef();
-        *object = static_cast<IDirectSound *>(this);
-        return S_OK;
-    }
-
-    ULONG STDMETHODCALLTYPE AddRef() override
-    {
-        if (Dead("AddRef")) return 0;
-        return (ULONG)++references;
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return Dead() ? 0 : (ULONG)++references; }
+    UNUSED(QueryInterface, REFIID, void **) UNUSED(GetCaps, LPDSCAPS) UNUSED(Compact) UNUSED(GetSpeakerConfig, LPDWORD)
+    UNUSED(SetSpeakerConfig, DWORD) UNUSED(Initialize, LPCGUID)
 
     ULONG STDMETHODCALLTYPE Release() override
     {
-        if (Dead("Release")) return 0;
+        if (Dead()) return 0;
         if (--references > 0) return (ULONG)references;
-        released = 1;
-        --state.liveObjects;
-        Event("ds Freed");
+        --FakeDs.liveObjects;
+        FakeDs.events.push_back("ds Freed");
         // DirectSound frees the buffers with the device: a later call on them would crash.
-        if (liveBuffers > 0) Misuse("ds released while %d of its buffers live", liveBuffers);
+        if (liveBuffers > 0) ++FakeDs.misuses;
         return 0;
     }
 
     HRESULT STDMETHODCALLTYPE CreateSoundBuffer(LPCDSBUFFERDESC description, LPLPDIRECTSOUNDBUFFER buffer,
                                                 IUnknown *outer) override
     {
-        if (Dead("CreateSoundBuffer")) return E_FAIL;
-        ++state.createBufferCalls;
-        if (!description || !buffer) return DSERR_INVALIDPARAM;
+        if (Dead() || !description || !buffer) return DSERR_INVALIDPARAM;
+        ++FakeDs.createBufferCalls;
         *buffer = NULL;
-        if (description->dwSize != sizeof(DSBUFFERDESC1) && description->dwSize != sizeof(DSBUFFERDESC))
-            return DSERR_INVALIDPARAM;
-        if (outer) return DSERR_NOAGGREGATION;
-        if (description->dwFlags & DSBCAPS_PRIMARYBUFFER) return DSERR_INVALIDPARAM;  // not faked
-        if ((description->dwFlags & DSBCAPS_CTRL3D) && (description->dwFlags & DSBCAPS_CTRLPAN))
-            return DSERR_INVALIDPARAM;
-        if (description->dwBufferBytes < DSBSIZE_MIN || description->dwBufferBytes > DSBSIZE_MAX)
-            return DSERR_INVALIDPARAM;
+        DWORD flags = description->dwFlags, size = description->dwBufferBytes;
         const WAVEFORMATEX *format = description->lpwfxFormat;
-        if (!format) return DSERR_INVALIDPARAM;
-
-        // DirectSound reads a whole WAVEFORMATEX; cbSize counts only for formats other than PCM.
-        std::vector<unsigned char> formatBytes((const unsigned char *)format,
-                                               (const unsigned char *)format + sizeof(WAVEFORMATEX));
-        state.lastFormat = formatBytes;
-        if (format->wFormatTag != WAVE_FORMAT_PCM) return DSERR_BADFORMAT;
-        if (format->nChannels == 0 || format->wBitsPerSample < 8 || format->wBitsPerSample % 8 != 0 ||
-            format->nSamplesPerSec == 0 || format->nAvgBytesPerSec == 0 ||
-            format->nBlockAlign != format->nChannels * format->wBitsPerSample / 8)
+        if ((description->dwSize != sizeof(DSBUFFERDESC1) && description->dwSize != sizeof(DSBUFFERDESC)) ||
+            (flags & DSBCAPS_PRIMARYBUFFER) || ((flags & DSBCAPS_CTRL3D) && (flags & DSBCAPS_CTRLPAN)) ||
+            size < DSBSIZE_MIN || size > DSBSIZE_MAX || !format || outer)
             return DSERR_INVALIDPARAM;
-        if (format->nChannels > 2 || format->wBitsPerSample > 16 ||
-            format->nSamplesPerSec < DSBFREQUENCY_MIN || format->nSamplesPerSec > DSBFREQUENCY_MAX)
+        // DirectSound reads a whole WAVEFORMATEX; cbSize counts only for formats other than PCM.
+        std::string bytes((const char *)format, sizeof *format);
+        if (format->wFormatTag != WAVE_FORMAT_PCM || format->nChannels == 0 || format->nChannels > 2 ||
+            format->wBitsPerSample % 8 != 0 || format->wBitsPerSample < 8 || format->wBitsPerSample > 16 ||
+            format->nSamplesPerSec < DSBFREQUENCY_MIN || format->nSamplesPerSec > DSBFREQUENCY_MAX ||
+            format->nAvgBytesPerSec == 0 || format->nBlockAlign != format->nChannels * format->wBitsPerSample / 8)
             return DSERR_BADFORMAT;
-
-        if (state.createBufferCalls == FakeDs.failCreateBufferCall ||
-            (FakeDs.failCreateBufferFrom > 0 && state.createBufferCalls >= FakeDs.failCreateBufferFrom))
-            return DSERR_OUTOFMEMORY;
-
-        auto samples = std::make_shared<Samples>();
-        samples->bytes.assign(description->dwBufferBytes, 0);  // a new buffer is silent
-        FakeSoundBuffer *made = new FakeSoundBuffer(this, (int)state.buffers.size(), *description,
-                                          std::move(formatBytes), std::move(samples), -1);
-        state.buffers.push_back(made);
+        if (FakeDs.createBufferCalls == FakeDs.failCreateBufferCall) return DSERR_OUTOFMEMORY;
         ++liveBuffers;
-        *buffer = made;
+        *buffer = new FakeSoundBuffer(this, flags, size, bytes, std::make_shared<std::string>(size, '\0'), -1);
         return DS_OK;
     }
 
     HRESULT STDMETHODCALLTYPE DuplicateSoundBuffer(LPDIRECTSOUNDBUFFER original,
                                                    LPLPDIRECTSOUNDBUFFER duplicate) override
     {
-        if (Dead("DuplicateSoundBuffer")) return E_FAIL;
-        ++state.duplicateCalls;
-        if (!original || !duplicate) return DSERR_INVALIDPARAM;
-        *duplicate = NULL;
         FakeSoundBuffer *source = static_cast<FakeSoundBuffer *>(original);
-        if (source->Dead("DuplicateSoundBuffer of it")) return DSERR_INVALIDPARAM;
+        if (Dead() || !source || !duplicate || source->record.released) return DSERR_INVALIDPARAM;
+        ++FakeDs.duplicateCalls;
+        *duplicate = NULL;
         if (FAILED(FakeDs.duplicateResult)) return FakeDs.duplicateResult;
-
-        DSBUFFERDESC description = {};
-        description.dwSize = sizeof description;
-        description.dwFlags = source->record.flags;
-        description.dwBufferBytes = source->record.size;
-        // Its own position and status; samples, volume and pan as the original has them.
-        FakeSoundBuffer *made = new FakeSoundBuffer(this, (int)state.buffers.size(), description,
-                                          source->record.format, source->samples, source->record.id);
-        made->record.volume = source->record.volume;
-        made->record.pan = source->record.pan;
-        state.buffers.push_back(made);
+        // Its own position and status; the samples and pan of the original.
+        const FakeBufferRecord &from = source->record;
+        FakeSoundBuffer *made = new FakeSoundBuffer(this, from.flags, from.size, from.format, source->samples, from.id);
+        made->record.pan = from.pan;
         ++liveBuffers;
         *duplicate = made;
         return DS_OK;
@@ -419,185 +221,108 @@ public:
 
     HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND window, DWORD level) override
     {
-        if (Dead("SetCooperativeLevel")) return E_FAIL;
-        state.cooperativeWindow = window;
-        state.cooperativeLevel = level;
-        if (level < DSSCL_NORMAL || level > DSSCL_WRITEPRIMARY) return DSERR_INVALIDPARAM;
+        if (Dead() || level < DSSCL_NORMAL || level > DSSCL_WRITEPRIMARY) return DSERR_INVALIDPARAM;
+        FakeDs.cooperativeWindow = window;
+        FakeDs.cooperativeLevel = level;
         return FakeDs.cooperativeLevelResult;
     }
-
-    // VROK asks for none of these; a call shows up as a misuse instead of a made-up answer.
-    HRESULT STDMETHODCALLTYPE GetCaps(LPDSCAPS) override { return NotFaked("GetCaps"); }
-    HRESULT STDMETHODCALLTYPE Compact() override { return NotFaked("Compact"); }
-    HRESULT STDMETHODCALLTYPE GetSpeakerConfig(LPDWORD) override { return NotFaked("GetSpeakerConfig"); }
-    HRESULT STDMETHODCALLTYPE SetSpeakerConfig(DWORD) override { return NotFaked("SetSpeakerConfig"); }
-    HRESULT STDMETHODCALLTYPE Initialize(LPCGUID) override { return NotFaked("Initialize"); }
 };
 
 ULONG STDMETHODCALLTYPE FakeSoundBuffer::Release()
 {
-    if (Dead("Release")) return 0;
+    if (record.released) return Unused(), 0;
     if (--record.references > 0) return (ULONG)record.references;
     record.released = 1;
     record.playing = 0;
-    --state.liveObjects;
+    --FakeDs.liveObjects;
     --owner->liveBuffers;
-    Event("b%d Freed", record.id);
-    samples.reset();
+    FakeDs.events.push_back("b" + std::to_string(record.id) + " Freed");
     return 0;
-}
-
-FakeSoundBuffer *BufferById(int id)
-{
-    if (id < 0 || id >= (int)state.buffers.size()) return NULL;
-    return state.buffers[id];
 }
 
 }  // namespace
 
 void FakeDirectSoundReset(void)
 {
-    // Objects are never deleted: a test that leaked one may still hold it in the engine state.
-    state = FakeState();
-    FakeDs = FakeDirectSoundScript();
-    FakeDs.createResult = DS_OK;
-    FakeDs.cooperativeLevelResult = DS_OK;
-    FakeDs.duplicateResult = DS_OK;
-    FakeDs.restoreResult = DS_OK;
+    buffers.clear();
+    FakeDs = FakeDirectSoundState();
 }
 
 HRESULT WINAPI FakeDirectSoundCreate(const GUID *device, IDirectSound **directSound, IUnknown *outer)
 {
-    ++state.createCalls;
-    state.createTicks.push_back(GetTickCount());
-    if (device) Misuse("DirectSoundCreate for a device other than the default one");
-    if (!directSound) return DSERR_INVALIDPARAM;
+    ++FakeDs.createCalls;
+    if (device || !directSound || outer) return DSERR_INVALIDPARAM;
     *directSound = NULL;
-    if (outer) return DSERR_NOAGGREGATION;
-    if (FakeDs.busyForever) return DSERR_ALLOCATED;
-    if (FakeDs.busyUntilSet && (LONG)(FakeDs.busyUntil - GetTickCount()) > 0) return DSERR_ALLOCATED;
+    if (FakeDs.busyForever || (FakeDs.busyUntil && (LONG)(FakeDs.busyUntil - GetTickCount()) > 0))
+        return DSERR_ALLOCATED;
     if (FAILED(FakeDs.createResult)) return FakeDs.createResult;
     *directSound = new FakeDirectSound();
     return DS_OK;
 }
 
-void FakeDirectSoundBusyFor(DWORD milliseconds)
-{
-    FakeDs.busyUntil = GetTickCount() + milliseconds;
-    FakeDs.busyUntilSet = 1;
-}
-
-int FakeDirectSoundCreateCalls(void) { return state.createCalls; }
-const std::vector<DWORD> &FakeDirectSoundCreateTicks(void) { return state.createTicks; }
-int FakeDirectSoundCreateBufferCalls(void) { return state.createBufferCalls; }
-int FakeDirectSoundDuplicateCalls(void) { return state.duplicateCalls; }
-const std::vector<unsigned char> &FakeDirectSoundLastFormat(void) { return state.lastFormat; }
-HWND FakeDirectSoundCooperativeWindow(void) { return state.cooperativeWindow; }
-DWORD FakeDirectSoundCooperativeLevel(void) { return state.cooperativeLevel; }
-int FakeDirectSoundLiveObjects(void) { return state.liveObjects; }
-const std::vector<std::string> &FakeDirectSoundMisuses(void) { return state.misuses; }
-const std::vector<std::string> &FakeDirectSoundEvents(void) { return state.events; }
+const std::vector<std::string> &FakeDirectSoundEvents(void) { return FakeDs.events; }
 
 std::vector<std::string> FakeBufferEvents(int id)
 {
-    char prefix[16];
-    snprintf(prefix, sizeof prefix, "b%d ", id);
+    std::string prefix = "b" + std::to_string(id) + " ";
     std::vector<std::string> mine;
-    for (const std::string &event : state.events)
-        if (event.compare(0, strlen(prefix), prefix) == 0) mine.push_back(event.substr(strlen(prefix)));
+    for (const std::string &event : FakeDs.events)
+        if (event.compare(0, prefix.size(), prefix) == 0) mine.push_back(event.substr(prefix.size()));
     return mine;
 }
 
-int FakeBufferCount(void) { return (int)state.buffers.size(); }
-
-FakeBufferRecord *FakeBuffer(int id)
-{
-    FakeSoundBuffer *buffer = BufferById(id);
-    return buffer ? &buffer->record : NULL;
-}
+int FakeBufferCount(void) { return (int)buffers.size(); }
+FakeBufferRecord *FakeBuffer(int id) { return id >= 0 && id < FakeBufferCount() ? &buffers[id]->record : NULL; }
 
 FakeBufferRecord *FakeBufferOf(IDirectSoundBuffer *buffer)
 {
-    for (FakeSoundBuffer *candidate : state.buffers)
+    for (FakeSoundBuffer *candidate : buffers)
         if (static_cast<IDirectSoundBuffer *>(candidate) == buffer) return &candidate->record;
     return NULL;
 }
 
-std::vector<unsigned char> FakeBufferSamples(int id)
-{
-    FakeSoundBuffer *buffer = BufferById(id);
-    if (!buffer || !buffer->samples) return {};
-    return buffer->samples->bytes;
-}
+std::string FakeBufferSamples(int id) { return *buffers.at(id)->samples; }
 
 void FakeDirectSoundAdvance(DWORD bytes)
 {
-    for (FakeSoundBuffer *buffer : state.buffers) {
+    for (FakeSoundBuffer *buffer : buffers) {
         FakeBufferRecord &record = buffer->record;
-        if (record.released || !record.playing) continue;
-        DWORD position = record.position + bytes;
-        if (position < record.size) {
-            record.position = position;
-        } else if (record.playFlags & DSBPLAY_LOOPING) {
-            record.position = position % record.size;
-        } else {
-            record.position = 0;
-            record.playing = 0;
-        }
+        if (record.playing && (record.position += bytes) >= record.size) FakeBufferFinish(record.id);
     }
 }
 
 void FakeBufferFinish(int id)
 {
-    FakeSoundBuffer *buffer = BufferById(id);
-    if (!buffer) return;
-    buffer->record.playing = 0;
-    buffer->record.position = 0;
+    buffers.at(id)->record.playing = 0;
+    buffers.at(id)->record.position = 0;
 }
 
 void FakeBufferLose(int id)
 {
-    FakeSoundBuffer *buffer = BufferById(id);
-    if (!buffer || !buffer->samples) return;
-    buffer->record.lost = 1;
-    buffer->record.playing = 0;
-    buffer->samples->bytes.assign(buffer->samples->bytes.size(), LOST_SAMPLE);
+    FakeBufferFinish(id);
+    buffers.at(id)->record.lost = 1;
+    buffers.at(id)->samples->assign(buffers.at(id)->samples->size(), '\xCD');
 }
+
+static std::string Little32(uint32_t value) { return std::string((const char *)&value, 4); }
 
 std::string WaveChunk(const char *id, const std::string &body)
 {
-    std::string chunk(id, 4);
-    uint32_t size = (uint32_t)body.size();
-    for (int i = 0; i < 4; ++i) chunk += (char)((size >> (8 * i)) & 0xFF);
-    chunk += body;
-    if (body.size() % 2) chunk += '\0';
-    return chunk;
-}
-
-static void PutLittle(std::string &bytes, uint32_t value, int count)
-{
-    for (int i = 0; i < count; ++i) bytes += (char)((value >> (8 * i)) & 0xFF);
+    return std::string(id, 4) + Little32((uint32_t)body.size()) + body + std::string(body.size() % 2, '\0');
 }
 
 std::string WaveFormatBody(PcmFormat format, size_t size)
 {
-    std::string body;
-    uint16_t blockAlign = (uint16_t)(format.channels * format.bits / 8);
-    PutLittle(body, WAVE_FORMAT_PCM, 2);
-    PutLittle(body, format.channels, 2);
-    PutLittle(body, format.rate, 4);
-    PutLittle(body, format.rate * blockAlign, 4);
-    PutLittle(body, blockAlign, 2);
-    PutLittle(body, format.bits, 2);
+    WORD align = (WORD)(format.channels * format.bits / 8);
+    WAVEFORMATEX pcm = {WAVE_FORMAT_PCM, format.channels, format.rate, format.rate * align, align, format.bits, 0};
+    std::string body((const char *)&pcm, 16);
     body.resize(size, '\0');
     return body;
 }
 
 std::string WaveRiff(const std::string &chunks)
 {
-    std::string file = "RIFF";
-    PutLittle(file, (uint32_t)(4 + chunks.size()), 4);
-    return file + "WAVE" + chunks;
+    return "RIFF" + Little32((uint32_t)(4 + chunks.size())) + "WAVE" + chunks;
 }
 
 std::string WavePcm(const std::string &samples, PcmFormat format)
@@ -609,16 +334,15 @@ std::string WaveSamples(size_t count, unsigned seed)
 {
     std::string samples(count, '\0');
     unsigned value = seed * 2654435761u + 12345u;
-    for (size_t i = 0; i < count; ++i) {
-        value = value * 1103515245u + 12345u;
-        samples[i] = (char)(value >> 16);
-    }
+    for (char &sample : samples) sample = (char)((value = value * 1103515245u + 12345u) >> 16);
     return samples;
 }
 
-std::string AsString(const std::vector<unsigned char> &bytes)
+char *ProfileSoundPath(int profile, int slot)
 {
-    return std::string(bytes.begin(), bytes.end());
+    Profile &p = Settings.profiles[profile];
+    char *paths[] = {NULL, p.machineGunSound, p.grenadeSound, p.finalSound, p.cuckooSound};
+    return paths[slot];
 }
 
 void FakeDirectSoundTest::SetUp()
@@ -630,17 +354,20 @@ void FakeDirectSoundTest::SetUp()
     CreateDirectoryA(folder.c_str(), NULL);
     FakeDirectSoundReset();
     AppStateReset();
+    App.instance = GetModuleHandleA(NULL);
+    // Every Profile names files in the test folder that do not exist.
+    snprintf(App.programFolder, sizeof App.programFolder, "%s", folder.c_str());
+    SettingsDefaults();
     App.directSoundCreate = FakeDirectSoundCreate;
     FakeMessageBoxInstall();
 }
 
 void FakeDirectSoundTest::TearDown()
 {
-    // A test that leaves sound started is shut down here; what a failure left behind is not.
     soundEnabled = 1;
     SoundShutdown();
-    EXPECT_EQ(FakeDirectSoundLiveObjects(), 0) << "a DirectSound reference was never released";
-    EXPECT_EQ(FakeDirectSoundMisuses(), std::vector<std::string>());
+    EXPECT_EQ(FakeDs.liveObjects, 0) << "a DirectSound reference was never released";
+    EXPECT_EQ(FakeDs.misuses, 0) << "a released object or a method VROK never calls was used";
     FakeMessageBoxRemove();
     App.directSoundCreate = NULL;
     for (const std::string &path : written) DeleteFileA(path.c_str());
@@ -649,20 +376,24 @@ void FakeDirectSoundTest::TearDown()
 
 std::string FakeDirectSoundTest::WriteFile(const std::string &name, const std::string &bytes)
 {
-    std::string path = folder + name;
-    FILE *file = fopen(path.c_str(), "wb");
-    EXPECT_NE(file, nullptr) << path;
-    if (file) {
-        fwrite(bytes.data(), 1, bytes.size(), file);
-        fclose(file);
-    }
-    written.push_back(path);
-    return path;
+    written.push_back(folder + name);
+    EXPECT_TRUE(std::ofstream(written.back(), std::ios::binary).write(bytes.data(), bytes.size())) << written.back();
+    return written.back();
 }
 
-IDirectSound *FakeDirectSoundTest::NewDirectSound(void)
+void RegisterClassOnce(const char *name, WNDPROC procedure, HBRUSH brush)
 {
-    IDirectSound *directSound = NULL;
-    EXPECT_EQ(FakeDirectSoundCreate(NULL, &directSound, NULL), DS_OK);
-    return directSound;
+    WNDCLASSA windowClass = {CS_DBLCLKS, procedure, 0, 0, GetModuleHandleA(NULL), NULL, NULL, brush, NULL, name};
+    if (!RegisterClassA(&windowClass)) {
+        ASSERT_EQ(GetLastError(), (DWORD)ERROR_CLASS_ALREADY_EXISTS) << name;
+    }
+}
+
+void FakeDirectSoundTest::WriteProfileSounds(int profile)
+{
+    for (int slot = 1; slot <= SOUND_SLOT_COUNT; ++slot) {
+        std::string name = "p" + std::to_string(profile) + "s" + std::to_string(slot) + ".wav";
+        std::string path = WriteFile(name, WavePcm(WaveSamples(100 + 20 * slot, slot)));
+        snprintf(ProfileSoundPath(profile, slot), PATH_BUFFER_SIZE, "%s", path.c_str());
+    }
 }

@@ -1,6 +1,8 @@
 // A scripted stand-in for MessageBoxA: records every box and answers from a queue.
 #include "fake_message_box.h"
 
+#include <stdio.h>
+
 #include "app/app_state.h"
 
 static std::vector<MessageBoxCall> calls;
@@ -25,3 +27,14 @@ void FakeMessageBoxInstall(std::vector<int> answers)
 void FakeMessageBoxRemove(void) { AppMessageBox = MessageBoxA; }
 
 const std::vector<MessageBoxCall> &FakeMessageBoxCalls(void) { return calls; }
+
+std::vector<std::string> FakeMessageBoxShown(void)
+{
+    std::vector<std::string> shown;
+    for (const MessageBoxCall &box : calls) {
+        char type[32];
+        snprintf(type, sizeof type, " (%#x)%s", box.type, box.owner ? " owned" : "");
+        shown.push_back(box.caption + ": " + box.text + type);
+    }
+    return shown;
+}

@@ -17,3 +17,5 @@ struct MessageBoxCall {
 void FakeMessageBoxInstall(std::vector<int> answers = {});
 void FakeMessageBoxRemove(void);
 const std::vector<MessageBoxCall> &FakeMessageBoxCalls(void);
+// The same as "caption: text (type)", with " owned" behind a box that has an owner.
+std::vector<std::string> FakeMessageBoxShown(void);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -16,340 +17,170 @@ typedef std::vector<std::string> Events;
 class SoundObjectTest : public FakeDirectSoundTest {
 protected:
     IDirectSound *directSound = NULL;
-    std::string samples;
+    std::string samples = WaveSamples(300, 1);
     std::string path;
+    std::vector<SoundObject *> loaded;
 
     void SetUp() override
     {
         FakeDirectSoundTest::SetUp();
-        directSound = NewDirectSound();
-        samples = WaveSamples(300, 1);
+        FakeDirectSoundCreate(NULL, &directSound, NULL);
         path = WriteFile("gun.wav", WavePcm(samples));
     }
 
     void TearDown() override
     {
-        if (directSound) directSound->Release();
+        for (SoundObject *object : loaded) SoundObjectFree(object);
+        directSound->Release();
         FakeDirectSoundTest::TearDown();
     }
 
-    int IdOf(SoundObject *object, int index) { return FakeBufferOf(object->buffers[index])->id; }
+    // Freed at TearDown, before the DirectSound object.
+    SoundObject *Load(int count, const std::string &file = "")
+    {
+        SoundObject *object = SoundObjectLoad(directSound, (file.empty() ? path : file).c_str(), count);
+        if (!object) throw std::runtime_error("the load failed");
+        loaded.push_back(object);
+        return object;
+    }
+
     FakeBufferRecord *Record(SoundObject *object, int index) { return FakeBufferOf(object->buffers[index]); }
+    Events EventsOf(SoundObject *object, int index) { return FakeBufferEvents(Record(object, index)->id); }
+    std::string Samples(SoundObject *object, int index) { return FakeBufferSamples(Record(object, index)->id); }
 };
 
-TEST_F(SoundObjectTest, LoadMakesOneStaticBufferFilledWithTheDataAndDuplicatesOfIt)
+TEST_F(SoundObjectTest, LoadFillsOneBufferHoweverLockSplitsItAndDuplicatesIt)
 {
-    directSound->Release();
-    directSound = NULL;
-    // However DirectSound splits the locked region, the buffer ends up holding the data.
-    const DWORD splits[] = {0, 1, 150, 299};
-    for (DWORD split : splits) {
-        SCOPED_TRACE(split);
-        FakeDirectSoundReset();
-        FakeDs.lockSplit = split;
-        IDirectSound *ds = NewDirectSound();
-        SoundObject *object = SoundObjectLoad(ds, path.c_str(), 3);
-        ASSERT_NE(object, nullptr);
-        EXPECT_EQ(object->bufferCount, 3);
-        EXPECT_EQ(object->currentBuffer, 0);
-        EXPECT_EQ(object->waveSize, 300u);
-        EXPECT_EQ(FakeDirectSoundCreateBufferCalls(), 1);
-        EXPECT_EQ(FakeDirectSoundDuplicateCalls(), 2);
-
-        FakeBufferRecord *first = Record(object, 0);
-        EXPECT_EQ(first->flags, 0xE2u);
-        EXPECT_EQ(first->size, 300u);
-        EXPECT_EQ(first->fills, 1);
-        EXPECT_EQ(AsString(first->lastFill), samples);
-        EXPECT_EQ(AsString(FakeBufferSamples(first->id)), samples);
-        // The format as in the file, and cbSize 0 behind it.
-        EXPECT_EQ(AsString(first->format), WaveFormatBody({1, 11025, 8}, 18));
-        for (int i = 1; i < 3; ++i) {
-            EXPECT_EQ(Record(object, i)->duplicateOf, first->id);
-            EXPECT_EQ(AsString(FakeBufferSamples(IdOf(object, i))), samples);
+    const struct {
+        int count, buffers;
+        DWORD split;
+    } cases[] = {{3, 3, 0}, {3, 3, 1}, {3, 3, 150}, {3, 3, 299}, {0, 1, 0}, {-5, 1, 0}};
+    for (const auto &each : cases) {
+        SCOPED_TRACE(::testing::Message() << "count " << each.count << " split " << each.split);
+        FakeDs.lockSplit = each.split;
+        int created = FakeDs.createBufferCalls, duplicated = FakeDs.duplicateCalls;
+        SoundObject *object = Load(each.count);
+        EXPECT_EQ(object->bufferCount, each.buffers);
+        EXPECT_EQ(FakeDs.createBufferCalls, created + 1);
+        EXPECT_EQ(FakeDs.duplicateCalls, duplicated + each.buffers - 1);
+        // The file's format with cbSize 0 behind it, not the bytes that follow in the file.
+        EXPECT_EQ(Record(object, 0)->format, WaveFormatBody({1, 11025, 8}, 18));
+        for (int i = 0; i < each.buffers; ++i) {
+            EXPECT_EQ(Record(object, i)->duplicateOf, i ? Record(object, 0)->id : -1);
+            EXPECT_EQ(Samples(object, i), samples);
         }
-        EXPECT_EQ(FakeDirectSoundLiveObjects(), 4);
-
-        SoundObjectFree(object);
-        ds->Release();
-        EXPECT_EQ(FakeDirectSoundLiveObjects(), 0);
-        EXPECT_TRUE(FakeDirectSoundMisuses().empty());
     }
 }
 
-TEST_F(SoundObjectTest, CountBelowOneGivesOneBuffer)
+TEST_F(SoundObjectTest, PlaysRotateCuttingOffTheOldestAnIdleCurrentBufferPlaysAsItStandsAndStopRewindsAll)
 {
-    directSound->Release();
-    directSound = NULL;
-    for (int count : {0, -5}) {
-        SCOPED_TRACE(count);
-        FakeDirectSoundReset();
-        IDirectSound *ds = NewDirectSound();
-        SoundObject *object = SoundObjectLoad(ds, path.c_str(), count);
-        ASSERT_NE(object, nullptr);
-        EXPECT_EQ(object->bufferCount, 1);
-        EXPECT_EQ(FakeBufferCount(), 1);
-        EXPECT_EQ(FakeDirectSoundDuplicateCalls(), 0);
-        SoundObjectFree(object);
-        ds->Release();
-        EXPECT_EQ(FakeDirectSoundLiveObjects(), 0);
-    }
-}
-
-TEST_F(SoundObjectTest, PlaysRotateThroughBusyBuffersAndCutOffTheOldest)
-{
-    SoundObject *object = SoundObjectLoad(directSound, path.c_str(), 3);
-    ASSERT_NE(object, nullptr);
-    for (int i = 0; i < 3; ++i) {
+    SoundObject *object = Load(3);
+    for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(SoundObjectPlay(object, 0), 1);
-        EXPECT_EQ(object->currentBuffer, i);
-        EXPECT_TRUE(Record(object, i)->playing);
         FakeDirectSoundAdvance(40);
     }
-    // Buffer 0 has played 120 bytes, 1 has 80, 2 has 40.
-    EXPECT_EQ(SoundObjectPlay(object, 0), 1);
     EXPECT_EQ(object->currentBuffer, 0);
-    FakeBufferRecord *oldest = Record(object, 0);
-    EXPECT_EQ(FakeBufferEvents(oldest->id),
-              (Events{"Lock 0 300 0", "Unlock 300 0", "Play 0", "Stop", "SetCurrentPosition 0", "Play 0"}));
-    EXPECT_TRUE(oldest->playing);
-    EXPECT_EQ(oldest->position, 0u);
-    EXPECT_EQ(oldest->plays, 2);
-    // The other two sound on, untouched.
-    EXPECT_EQ(FakeBufferEvents(IdOf(object, 1)), Events{"Play 0"});
-    EXPECT_EQ(Record(object, 1)->position, 80u);
-    EXPECT_EQ(FakeBufferEvents(IdOf(object, 2)), Events{"Play 0"});
-    EXPECT_TRUE(Record(object, 2)->playing);
+    const Events cutOff = {"Lock 0 300 0", "Unlock 300 0", "Play 0", "Stop", "SetCurrentPosition 0", "Play 0"};
+    EXPECT_EQ(EventsOf(object, 0), cutOff);
+    for (int i : {1, 2}) EXPECT_EQ(EventsOf(object, i), Events{"Play 0"});
 
-    // A fifth shot moves on to buffer 1 and cuts it off the same way.
+    // Finished, then stopped half-way by someone else: played on from there, never rewound.
+    FakeBufferFinish(Record(object, 0)->id);
     EXPECT_EQ(SoundObjectPlay(object, 0), 1);
-    EXPECT_EQ(object->currentBuffer, 1);
-    EXPECT_EQ(FakeBufferEvents(IdOf(object, 1)), (Events{"Play 0", "Stop", "SetCurrentPosition 0", "Play 0"}));
-    SoundObjectFree(object);
-}
-
-TEST_F(SoundObjectTest, AnIdleCurrentBufferIsUsedAgainFromWhereItStands)
-{
-    SoundObject *object = SoundObjectLoad(directSound, path.c_str(), 3);
-    ASSERT_NE(object, nullptr);
-    EXPECT_EQ(SoundObjectPlay(object, 0), 1);
-    FakeBufferFinish(IdOf(object, 0));
-    EXPECT_EQ(SoundObjectPlay(object, 0), 1);
-    EXPECT_EQ(object->currentBuffer, 0);
-    EXPECT_EQ(FakeBufferEvents(IdOf(object, 0)), (Events{"Lock 0 300 0", "Unlock 300 0", "Play 0", "Play 0"}));
-    EXPECT_EQ(Record(object, 1)->plays + Record(object, 2)->plays, 0);
-
-    // Stopped half-way by someone else: the next play goes on from there, nothing is rewound.
-    FakeDirectSoundAdvance(120);
+    FakeDirectSoundAdvance(100);
     object->buffers[0]->Stop();
     EXPECT_EQ(SoundObjectPlay(object, 0), 1);
     EXPECT_EQ(object->currentBuffer, 0);
-    EXPECT_EQ(Record(object, 0)->position, 120u);
-    EXPECT_EQ(Record(object, 0)->rewinds, 0);
-    EXPECT_EQ(FakeBufferEvents(IdOf(object, 0)).back(), "Play 0");
-    SoundObjectFree(object);
+    EXPECT_EQ(Record(object, 0)->position, 100u);
+    Events reused = cutOff;
+    reused.insert(reused.end(), {"Play 0", "Stop", "Play 0"});
+    EXPECT_EQ(EventsOf(object, 0), reused);
+
+    // Stop stops and rewinds every buffer.
+    EXPECT_EQ(SoundObjectStop(object), 1);
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(!Record(object, i)->playing && Record(object, i)->position == 0) << i;
 }
 
-TEST_F(SoundObjectTest, ABusyOneBufferObjectRefusesAndTheSoundGoesOn)
+TEST_F(SoundObjectTest, ABusySingleBufferAndLoopingOnSeveralAreRefused)
 {
-    SoundObject *object = SoundObjectLoad(directSound, path.c_str(), 1);
-    ASSERT_NE(object, nullptr);
-    EXPECT_EQ(SoundObjectPlay(object, 0), 1);
-    FakeDirectSoundAdvance(30);
-    EXPECT_EQ(SoundObjectPlay(object, 0), 0);
-    FakeBufferRecord *only = Record(object, 0);
-    EXPECT_EQ(FakeBufferEvents(only->id), (Events{"Lock 0 300 0", "Unlock 300 0", "Play 0"}));
-    EXPECT_TRUE(only->playing);
-    EXPECT_EQ(only->position, 30u);
-    EXPECT_EQ(object->currentBuffer, 0);
-
-    FakeBufferFinish(only->id);
-    EXPECT_EQ(SoundObjectPlay(object, 0), 1);
-    SoundObjectFree(object);
-}
-
-TEST_F(SoundObjectTest, LoopingIsOnlyForAOneBufferObject)
-{
-    SoundObject *five = SoundObjectLoad(directSound, path.c_str(), 5);
-    ASSERT_NE(five, nullptr);
-    size_t before = FakeDirectSoundEvents().size();
+    SoundObject *one = Load(1), *five = Load(5);
+    EXPECT_EQ(SoundObjectPlay(one, 0), 1);
+    EXPECT_EQ(SoundObjectPlay(one, 0), 0);
+    EXPECT_EQ(EventsOf(one, 0), (Events{"Lock 0 300 0", "Unlock 300 0", "Play 0"}));
     EXPECT_EQ(SoundObjectPlay(five, DSBPLAY_LOOPING), 0);
-    EXPECT_EQ(FakeDirectSoundEvents().size(), before);
     for (int i = 0; i < 5; ++i) EXPECT_EQ(Record(five, i)->plays, 0);
-    SoundObjectFree(five);
-
-    SoundObject *one = SoundObjectLoad(directSound, path.c_str(), 1);
-    ASSERT_NE(one, nullptr);
+    FakeBufferFinish(Record(one, 0)->id);
     EXPECT_EQ(SoundObjectPlay(one, DSBPLAY_LOOPING), 1);
     EXPECT_EQ(Record(one, 0)->playFlags, (DWORD)DSBPLAY_LOOPING);
-    SoundObjectFree(one);
 }
 
-TEST_F(SoundObjectTest, ALostBufferIsRestoredRefilledAndPlayedInOnePlay)
+TEST_F(SoundObjectTest, ALostBufferIsRestoredAndRefilledInThePlayThatFindsIt)
 {
     FakeDs.lockSplit = 100;
-    SoundObject *object = SoundObjectLoad(directSound, path.c_str(), 1);
-    ASSERT_NE(object, nullptr);
-    int id = IdOf(object, 0);
-    FakeBufferLose(id);
-    ASSERT_NE(AsString(FakeBufferSamples(id)), samples);
+    SoundObject *one = Load(1), *two = Load(2);
+    FakeBufferLose(Record(one, 0)->id);
+    EXPECT_EQ(SoundObjectPlay(one, 0), 1);
+    EXPECT_EQ(EventsOf(one, 0),
+              (Events{"Lock 0 300 0", "Unlock 100 200", "Restore", "Lock 0 300 0", "Unlock 100 200", "Play 0"}));
+    EXPECT_EQ(Samples(one, 0), samples);
+    // The next buffer of a rotation as well.
+    EXPECT_EQ(SoundObjectPlay(two, 0), 1);
+    FakeBufferLose(Record(two, 1)->id);
+    EXPECT_EQ(SoundObjectPlay(two, 0), 1);
+    EXPECT_EQ(EventsOf(two, 1), (Events{"Restore", "Lock 0 300 0", "Unlock 100 200", "Play 0"}));
+    EXPECT_EQ(Samples(two, 1), samples);
 
-    EXPECT_EQ(SoundObjectPlay(object, 0), 1);
-    EXPECT_EQ(FakeBufferEvents(id), (Events{"Lock 0 300 0", "Unlock 100 200", "Restore", "Lock 0 300 0",
-                                            "Unlock 100 200", "Play 0"}));
-    EXPECT_EQ(AsString(FakeBufferSamples(id)), samples);
-    EXPECT_EQ(AsString(Record(object, 0)->lastFill), samples);
-    EXPECT_TRUE(Record(object, 0)->playing);
-    SoundObjectFree(object);
-}
-
-TEST_F(SoundObjectTest, ALostNextBufferIsRestoredWhenTheRotationReachesIt)
-{
-    SoundObject *object = SoundObjectLoad(directSound, path.c_str(), 2);
-    ASSERT_NE(object, nullptr);
-    EXPECT_EQ(SoundObjectPlay(object, 0), 1);
-    int next = IdOf(object, 1);
-    FakeBufferLose(next);  // shares its samples with buffer 0: both hold garbage now
-
-    EXPECT_EQ(SoundObjectPlay(object, 0), 1);
-    EXPECT_EQ(object->currentBuffer, 1);
-    EXPECT_EQ(FakeBufferEvents(next), (Events{"Restore", "Lock 0 300 0", "Unlock 300 0", "Play 0"}));
-    EXPECT_EQ(AsString(FakeBufferSamples(next)), samples);
-    SoundObjectFree(object);
-}
-
-TEST_F(SoundObjectTest, ALostBufferThatCannotBeRestoredDoesNotPlay)
-{
-    SoundObject *object = SoundObjectLoad(directSound, path.c_str(), 1);
-    ASSERT_NE(object, nullptr);
-    FakeBufferLose(IdOf(object, 0));
+    // Not restored, or restored but not refilled: not played.
+    FakeBufferLose(Record(one, 0)->id);
     FakeDs.restoreResult = DSERR_BUFFERLOST;
-    EXPECT_EQ(SoundObjectPlay(object, 0), 0);
-    EXPECT_EQ(Record(object, 0)->plays, 0);
-    EXPECT_EQ(Record(object, 0)->fills, 1);  // only the one at loading
-
-    // Restored, but the refill is refused: still no play.
+    EXPECT_EQ(SoundObjectPlay(one, 0), 0);
     FakeDs.restoreResult = DS_OK;
-    FakeBufferLose(IdOf(object, 0));
-    FakeDs.failLockCall = 2;
-    EXPECT_EQ(SoundObjectPlay(object, 0), 0);
-    EXPECT_EQ(Record(object, 0)->plays, 0);
-    SoundObjectFree(object);
+    FakeDs.failLockCall = FakeDs.lockCalls + 1;
+    EXPECT_EQ(SoundObjectPlay(one, 0), 0);
+    EXPECT_EQ(Record(one, 0)->plays, 1);
 }
 
-TEST_F(SoundObjectTest, FailingDuplicationGivesBuffersOfTheirOwn)
+TEST_F(SoundObjectTest, FailuresInDirectSoundGiveBuffersOfTheirOwnOrNoObjectAndNothingHeld)
 {
     FakeDs.duplicateResult = DSERR_OUTOFMEMORY;
-    SoundObject *object = SoundObjectLoad(directSound, path.c_str(), 3);
-    ASSERT_NE(object, nullptr);
-    EXPECT_EQ(FakeDirectSoundCreateBufferCalls(), 3);
+    SoundObject *object = Load(3);
+    EXPECT_EQ(FakeDs.createBufferCalls, 3);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(Record(object, i)->duplicateOf, -1);
-        EXPECT_EQ(AsString(FakeBufferSamples(IdOf(object, i))), samples);
+        EXPECT_EQ(Samples(object, i), samples);
     }
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(SoundObjectPlay(object, 0), 1);
-    EXPECT_EQ(object->currentBuffer, 0);
-    SoundObjectFree(object);
-    EXPECT_EQ(FakeDirectSoundLiveObjects(), 1);
 
-    // Neither a duplicate nor a buffer of its own for buffer 2: nothing is kept.
-    FakeDs.failCreateBufferCall = FakeDirectSoundCreateBufferCalls() + 3;
-    EXPECT_EQ(SoundObjectLoad(directSound, path.c_str(), 3), nullptr);
-    EXPECT_EQ(FakeDirectSoundLiveObjects(), 1);
-}
-
-TEST_F(SoundObjectTest, ARefusedFirstBufferFailsTheLoadAndLeavesNothing)
-{
-    FakeDs.failCreateBufferCall = 1;
-    EXPECT_EQ(SoundObjectLoad(directSound, path.c_str(), 3), nullptr);
-    EXPECT_EQ(FakeDirectSoundDuplicateCalls(), 0);
-
-    FakeDs.failLockCall = 1;
-    EXPECT_EQ(SoundObjectLoad(directSound, path.c_str(), 3), nullptr);
-    EXPECT_EQ(FakeBufferCount(), 1);
-    EXPECT_TRUE(FakeBuffer(0)->released);
-
-    // A format DirectSound does not take fails whatever the count.
-    std::string wide = WriteFile("wide.wav", WavePcm(WaveSamples(240, 2), {6, 22050, 16}));
-    for (int count : {1, 5}) EXPECT_EQ(SoundObjectLoad(directSound, wide.c_str(), count), nullptr);
-    EXPECT_EQ(FakeDirectSoundLiveObjects(), 1);
-}
-
-TEST_F(SoundObjectTest, FilesWithoutPlayableSamplesLoadNothing)
-{
-    std::string noData = WriteFile("nodata.wav", WaveRiff(WaveChunk("fmt ", WaveFormatBody({1, 11025, 8}))));
-    std::string notRiff = WriteFile("text.wav", "RIFX" + WavePcm(samples).substr(4));
-    std::string empty = WriteFile("empty.wav", "");
-    std::string emptyData = WriteFile("emptydata.wav",
-                                      WaveRiff(WaveChunk("fmt ", WaveFormatBody({1, 11025, 8})) + WaveChunk("data", "")));
-    for (const std::string &bad : {noData, notRiff, empty, emptyData, folder + "missing.wav"}) {
-        SCOPED_TRACE(bad);
-        EXPECT_EQ(SoundObjectLoad(directSound, bad.c_str(), 3), nullptr);
+    // The CreateSoundBuffer or Lock call, counted from this load, that fails.
+    const struct {
+        int create, lock;
+        HRESULT duplicate;
+    } cases[] = {{1, 0, DS_OK}, {0, 1, DS_OK}, {3, 0, DSERR_OUTOFMEMORY}, {0, 3, DSERR_OUTOFMEMORY}};
+    for (const auto &each : cases) {
+        SCOPED_TRACE(::testing::Message() << "create " << each.create << " lock " << each.lock);
+        FakeDs.duplicateResult = each.duplicate;
+        FakeDs.failCreateBufferCall = each.create ? FakeDs.createBufferCalls + each.create : 0;
+        FakeDs.failLockCall = each.lock ? FakeDs.lockCalls + each.lock : 0;
+        EXPECT_EQ(SoundObjectLoad(directSound, path.c_str(), 3), nullptr);
+        EXPECT_EQ(FakeDs.liveObjects, 1 + 3);
     }
-    EXPECT_EQ(SoundObjectLoad(NULL, path.c_str(), 3), nullptr);
-    EXPECT_EQ(FakeDirectSoundLiveObjects(), 1);
 }
 
-TEST_F(SoundObjectTest, StopStopsAndRewindsEveryBuffer)
+TEST_F(SoundObjectTest, DataPastTheFileEndIsCutAndAFormatAtTheEndIsCopiedWhole)
 {
-    SoundObject *object = SoundObjectLoad(directSound, path.c_str(), 3);
-    ASSERT_NE(object, nullptr);
-    for (int i = 0; i < 3; ++i) {
-        SoundObjectPlay(object, 0);
-        FakeDirectSoundAdvance(50);
-    }
-    EXPECT_EQ(SoundObjectStop(object), 1);
-    for (int i = 0; i < 3; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_FALSE(Record(object, i)->playing);
-        EXPECT_EQ(Record(object, i)->position, 0u);
-        EXPECT_EQ(Record(object, i)->stops, 1);
-        EXPECT_EQ(Record(object, i)->rewinds, 1);
-    }
-    SoundObjectFree(object);
+    // The data chunk announces 1000 bytes; the file ends after 200.
+    std::string fmt = WaveChunk("fmt ", WaveFormatBody({1, 11025, 8}));
+    SoundObject *cut = Load(2, WriteFile("cut.wav", WaveRiff(fmt + "data" + std::string("\xE8\x03\0\0", 4) +
+                                                             samples.substr(0, 200))));
+    EXPECT_EQ(cut->waveSize, 200u);
+    EXPECT_EQ(Record(cut, 0)->size, 200u);
+    EXPECT_EQ(Samples(cut, 0), samples.substr(0, 200));
 
-    EXPECT_EQ(SoundObjectStop(NULL), 0);
-    EXPECT_EQ(SoundObjectPlay(NULL, 0), 0);
-    EXPECT_EQ(SoundObjectNextBuffer(NULL), nullptr);
-    SoundObjectFree(NULL);
-}
-
-TEST_F(SoundObjectTest, DataRunningPastTheFileEndIsCutAtTheEnd)
-{
-    // The data chunk announces 1000 bytes; the file ends after 200 of them.
-    std::string cut = samples.substr(0, 200);
-    std::string file = WaveRiff(WaveChunk("fmt ", WaveFormatBody({1, 11025, 8})) + "data" + std::string("\xE8\x03\0\0", 4) + cut);
-    std::string truncated = WriteFile("truncated.wav", file);
-
-    SoundObject *object = SoundObjectLoad(directSound, truncated.c_str(), 2);
-    ASSERT_NE(object, nullptr);
-    EXPECT_EQ(object->waveSize, 200u);
-    EXPECT_EQ(Record(object, 0)->size, 200u);
-    EXPECT_EQ(AsString(FakeBufferSamples(IdOf(object, 0))), cut);
-    SoundObjectFree(object);
-}
-
-TEST_F(SoundObjectTest, AFormatAtTheVeryEndOfTheFileIsHandedOverWhole)
-{
-    // Data first, the format chunk last: nothing behind it in the file for cbSize.
-    std::string format16 = WaveFormatBody({2, 22050, 16});
-    std::string data = WaveSamples(400, 3);
-    std::string at16 = WriteFile("fmt16.wav", WaveRiff(WaveChunk("data", data) + WaveChunk("fmt ", format16)));
-    SoundObject *object = SoundObjectLoad(directSound, at16.c_str(), 1);
-    ASSERT_NE(object, nullptr);
-    EXPECT_EQ(AsString(Record(object, 0)->format), format16 + std::string(2, '\0'));
-    EXPECT_EQ(AsString(FakeBufferSamples(IdOf(object, 0))), data);
-    SoundObjectFree(object);
-
-    // Fourteen bytes leave out the sample size as well: the format DirectSound gets has the
-    // file's 14 bytes and zeros, and DirectSound then refuses a PCM format without bits.
-    std::string format14 = format16.substr(0, 14);
-    std::string at14 = WriteFile("fmt14.wav", WaveRiff(WaveChunk("data", data) + WaveChunk("fmt ", format14)));
-    int calls = FakeDirectSoundCreateBufferCalls();
-    EXPECT_EQ(SoundObjectLoad(directSound, at14.c_str(), 3), nullptr);
-    EXPECT_EQ(FakeDirectSoundCreateBufferCalls(), calls + 1);
-    EXPECT_EQ(AsString(FakeDirectSoundLastFormat()), format14 + std::string(4, '\0'));
-    EXPECT_EQ(FakeDirectSoundLiveObjects(), 1);
+    // Nothing behind the format chunk in the file for cbSize.
+    std::string format = WaveFormatBody({2, 22050, 16});
+    SoundObject *last =
+        Load(1, WriteFile("last.wav", WaveRiff(WaveChunk("data", samples) + WaveChunk("fmt ", format))));
+    EXPECT_EQ(Record(last, 0)->format, format + std::string(2, '\0'));
+    EXPECT_EQ(Samples(last, 0), samples);
 }
 
 }  // namespace

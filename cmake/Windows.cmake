@@ -5,12 +5,15 @@ set(VROK_WIN32_SOURCES
     app/app_state.cpp
     app/settings_file.cpp
     app/main_window.cpp
+    app/help.cpp
     sound/sound_engine.cpp
     sound/sound_object.cpp
     shooting/shooting_window.cpp
     shooting/shot_impact.cpp
+    shooting/screen_canvas.cpp
     dialogs/about_dialog.cpp
     dialogs/config_dialog.cpp
+    dialogs/sound_chooser.cpp
     dialogs/statistics_dialog.cpp
 )
 
@@ -25,6 +28,10 @@ set_target_properties(VROK PROPERTIES OUTPUT_NAME VROK RUNTIME_OUTPUT_DIRECTORY 
 if(MINGW)
     # No MinGW runtime DLLs beside the program.
     target_link_options(VROK PRIVATE -static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
+endif()
+if(MSVC)
+    # The resource script carries the manifest; the linker must not add a second one.
+    target_link_options(VROK PRIVATE /MANIFEST:NO)
 endif()
 
 # The default sounds live beside the program, where the default Settings look for them.
@@ -45,4 +52,7 @@ if(VROK_BUILD_TESTS)
     add_subdirectory(tools)
     add_subdirectory(tests/win32)
     add_subdirectory(tests/e2e)
+    add_subdirectory(bench)
 endif()
+
+include(cmake/Package.cmake)

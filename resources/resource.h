@@ -46,6 +46,9 @@
 #define IDC_CHOOSER_PLAY 1198
 #define IDC_CHOOSER_STOP 1200
 
+/* The application manifest (CREATEPROCESS_MANIFEST_RESOURCE_ID). */
+#define VROK_MANIFEST_ID 1
+
 /* The version record. */
 #define VERSION_RECORD_ID 1
 

@@ -1,0 +1,37 @@
+# The help file and the release package: a portable folder with VROK.exe, its sounds, VROK.HLP
+# and a short readme (VROK writes VROK.INI beside itself, so it does not belong in Program Files).
+find_program(HALIBUT_PROGRAM halibut)
+if(HALIBUT_PROGRAM)
+    set(VROK_HELP_FILE ${CMAKE_BINARY_DIR}/bin/VROK.HLP)
+    add_custom_command(OUTPUT ${VROK_HELP_FILE}
+        COMMAND ${HALIBUT_PROGRAM} --winhelp=${VROK_HELP_FILE} ${CMAKE_SOURCE_DIR}/resources/help/vrok.but
+        DEPENDS ${CMAKE_SOURCE_DIR}/resources/help/vrok.but
+        WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
+        COMMENT "Building VROK.HLP")
+    add_custom_target(vrok_help ALL DEPENDS ${VROK_HELP_FILE})
+    add_dependencies(VROK vrok_help)
+else()
+    message(STATUS "halibut not found: VROK.HLP is not built")
+endif()
+
+install(TARGETS VROK RUNTIME DESTINATION .)
+foreach(sound ${VROK_DEFAULT_SOUNDS})
+    install(FILES ${CMAKE_SOURCE_DIR}/resources/${sound} DESTINATION .)
+endforeach()
+if(HALIBUT_PROGRAM)
+    install(FILES ${VROK_HELP_FILE} ${CMAKE_BINARY_DIR}/bin/VROK.cnt DESTINATION .)
+endif()
+install(FILES ${CMAKE_SOURCE_DIR}/resources/package-readme.txt DESTINATION . RENAME README.txt)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(VROK_PACKAGE_ARCH win64)
+else()
+    set(VROK_PACKAGE_ARCH win32)
+endif()
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME VROK)
+set(CPACK_PACKAGE_VERSION 3.49)
+set(CPACK_PACKAGE_FILE_NAME VROK-3.49-${VROK_PACKAGE_ARCH})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+include(CPack)

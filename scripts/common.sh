@@ -8,7 +8,7 @@ VROK_WINE=/usr/lib/wine/wine64
 VROK_PACKAGES="cmake ninja-build clang libclang-rt-14-dev googletest python3
   wine wine64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  xvfb xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils procps"
+  xvfb xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils procps halibut unzip"
 
 vrok_log() { printf '== %s\n' "$*" >&2; }
 

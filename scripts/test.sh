@@ -70,11 +70,24 @@ else
 fi
 
 vrok_log "i686 build (compiled, not run)"
-if vrok_build_i686; then count "i686 build" 1 0; else count "i686 build" 0 1; fi
+if vrok_build_i686 && (cd "$VROK_BUILD/i686" && cpack >"$VROK_BUILD/package-i686.log" 2>&1) \
+    && bash "$VROK_ROOT/tests/package_check.sh" "$VROK_BUILD/i686/package/VROK-3.49-win32.zip"; then
+    count "i686 build and package" 1 0
+else
+    count "i686 build and package" 0 1
+fi
 
 vrok_log "win64 build"
 if vrok_build_win64; then
     count "win64 build" 1 0
+    vrok_log "release package"
+    if (cd "$VROK_BUILD/win64" && cpack >"$VROK_BUILD/package.log" 2>&1) && bash "$VROK_ROOT/tests/package_check.sh" \
+        "$VROK_BUILD/win64/package/VROK-3.49-win64.zip"; then
+        count package 1 0
+    else
+        tail -n 20 "$VROK_BUILD/package.log"
+        count package 0 1
+    fi
     vrok_start_xvfb 800x600 && vrok_start_pulse && vrok_prefix_setup 800x600
     run_ctest win32 "$VROK_BUILD/win64" 1
     vrok_log "end-to-end tests"

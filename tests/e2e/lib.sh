@@ -16,12 +16,14 @@ expect_eq() {  # expect_eq WHAT EXPECTED ACTUAL
 }
 
 # Makes a fresh program folder holding VROK.exe; sets DIR (Unix) and WINDIR (Windows path).
-fresh_folder() {
+fresh_folder() {  # fresh_folder NAME [with-help]
     DIR="$E2E_ROOT_UNIX/$1"
     WINDIR="C:\\e2e\\$1\\"
     rm -rf "$DIR"
     mkdir -p "$DIR"
     cp "$VROK_BIN/VROK.exe" "$VROK_BIN"/*.wav "$DIR/"
+    [ "${2:-}" = with-help ] && cp "$VROK_BIN/VROK.HLP" "$VROK_BIN/VROK.cnt" "$DIR/"
+    return 0
 }
 
 # Starts VROK from DIR in the background; its exit code lands in DIR/exit-code.

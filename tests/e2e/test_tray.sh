@@ -77,3 +77,23 @@ test_help_without_its_file_names_the_path_it_tried() {
     tray_menu_choose close || return 1
     expect_eq "exit code" 0 "$(wait_exit)"
 }
+
+test_help_opens_winhelp_on_the_help_file() {
+    fresh_folder tray-winhelp with-help
+    start_vrok
+    wait_main_window || { fail "no main window"; return 1; }
+    wait_tray_icon || { fail "no tray icon"; return 1; }
+    tray_menu_choose help || return 1
+    vrok_drv wait MS_WINHELP - 10000 >/dev/null || { fail "no WinHelp window"; return 1; }
+    local shown=0 deadline=$((SECONDS + 5))
+    while [ $SECONDS -lt $deadline ]; do
+        shown=$(vrok_drv list MS_WINHELP | cut -f3 | head -n 1)
+        [ "$shown" = 1 ] && break
+        sleep 0.2
+    done
+    expect_eq "WinHelp window visible" 1 "$shown"
+    vrok_drv box "Help Error" 0 >/dev/null && fail "a Help Error box with the help file present"
+    vrok_drv close MS_WINHELP -
+    tray_menu_choose close || return 1
+    expect_eq "exit code" 0 "$(wait_exit)"
+}

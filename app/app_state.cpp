@@ -32,3 +32,13 @@ void AppStateReset(void)
     memset(&soundEngine, 0, sizeof soundEngine);
     Settings.descriptionVisible = 1;
 }
+
+void AppFindDirectSound(void)
+{
+    App.directSoundCreate = NULL;
+    // A missing library is reported when sound first starts, not here.
+    HMODULE library = LoadLibraryA("DSOUND.DLL");
+    if (library)
+        App.directSoundCreate =
+            (DirectSoundCreateProc)(void (*)(void))GetProcAddress(library, "DirectSoundCreate");
+}

@@ -35,5 +35,8 @@ extern AppState App;
 // Every message box goes through here, so tests can script the answers.
 extern MessageBoxProc AppMessageBox;
 
+// Looks up DirectSoundCreate in DSOUND.DLL (null when either is missing); the library stays loaded.
+void AppFindDirectSound(void);
+
 // Sets the application state to its values before start-up reads anything.
 void AppStateReset(void);

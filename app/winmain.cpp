@@ -43,16 +43,6 @@ static int ReadProgramVersion(void)
     return 1;
 }
 
-static void FindDirectSound(void)
-{
-    App.directSoundCreate = NULL;
-    // Stays loaded for the whole run; a missing library is reported when sound first starts.
-    HMODULE library = LoadLibraryA("DSOUND.DLL");
-    if (library)
-        App.directSoundCreate =
-            (DirectSoundCreateProc)(void (*)(void))GetProcAddress(library, "DirectSoundCreate");
-}
-
 static int RegisterWindowClasses(HINSTANCE instance)
 {
     WNDCLASSA mainClass = {};
@@ -121,7 +111,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     CreateMutexA(NULL, TRUE, MUTEX_NAME);
     if (GetLastError() == ERROR_ALREADY_EXISTS) return EXIT_ALREADY_RUNNING;
 
-    FindDirectSound();
+    AppFindDirectSound();
     App.screenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
     App.screenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
     App.instance = instance;

@@ -208,10 +208,7 @@ int main()
     AppStateReset();
     AppMessageBox = PrintMessageBox;
     App.instance = GetModuleHandleA(NULL);
-    HMODULE library = LoadLibraryA("DSOUND.DLL");
-    if (library)
-        App.directSoundCreate =
-            (DirectSoundCreateProc)(void (*)(void))GetProcAddress(library, "DirectSoundCreate");
+    AppFindDirectSound();
     char modulePath[MAX_PATH];
     GetModuleFileNameA(NULL, modulePath, sizeof modulePath);
     ProgramFolderFromPath(modulePath, App.programFolder, sizeof App.programFolder);

@@ -24,10 +24,7 @@ int main(int argc, char **argv)
     }
     AppStateReset();
     AppMessageBox = PrintMessageBox;
-    HMODULE library = LoadLibraryA("DSOUND.DLL");
-    if (library)
-        App.directSoundCreate =
-            (DirectSoundCreateProc)(void (*)(void))GetProcAddress(library, "DirectSoundCreate");
+    AppFindDirectSound();
     char modulePath[MAX_PATH];
     GetModuleFileNameA(NULL, modulePath, sizeof modulePath);
     ProgramFolderFromPath(modulePath, App.programFolder, sizeof App.programFolder);

@@ -84,6 +84,16 @@ vrok_prefix_setup() {
     "$VROK_WINE" regedit /S "$VROK_BUILD/vrok-prefix.reg" >/dev/null 2>&1
 }
 
+# For a person at the screen: VROK sees Windows 10 and draws client-side, as on a composed
+# desktop. Wine then draws the dialogs' controls too, which it leaves blank with
+# ClientSideGraphics="N", and the shooting window paints its copy of the screen.
+vrok_prefix_composed() {
+    "$VROK_WINE" reg add 'HKCU\Software\Wine\AppDefaults\VROK.exe' /v Version /d win10 /f >/dev/null 2>&1
+    "$VROK_WINE" reg delete 'HKCU\Software\Wine\AppDefaults\VROK.exe\X11 Driver' /v ClientSideGraphics /f \
+        >/dev/null 2>&1
+    return 0
+}
+
 vrok_stop_wine() {
     [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
     return 0

@@ -14,6 +14,7 @@ vrok_build_win64 || exit 1
 
 if [ -n "${DISPLAY:-}" ]; then
     vrok_prefix_setup 1024x768
+    vrok_prefix_composed
     trap vrok_stop_wine EXIT
     vrok_log "running $VROK_BIN/VROK.exe (the tray icon is at the right end of the Wine task bar)"
     "$VROK_WINE" "$VROK_BIN/VROK.exe"
@@ -29,6 +30,7 @@ trap 'vrok_record_stop; vrok_stop_wine; vrok_stop_pulse; vrok_stop_xvfb' EXIT
 vrok_start_xvfb 800x600 || exit 1
 vrok_start_pulse || exit 1
 vrok_prefix_setup 800x600
+vrok_prefix_composed
 
 # Polls COMMAND every 0.1 s for up to 10 s.
 wait_until() { local i; for i in $(seq 100); do "$@" && return 0; sleep 0.1; done; return 1; }

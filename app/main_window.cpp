@@ -34,7 +34,8 @@ static NOTIFYICONDATAA TrayRecord(UINT flags)
 
 void TrayTipSet(const char *text)
 {
-    snprintf(mainWindowState.trayIcon.szTip, sizeof mainWindowState.trayIcon.szTip, "%s", text);
+    // szTip holds 128 characters in newer headers, but a version 1 record has room for 64.
+    snprintf(mainWindowState.trayIcon.szTip, TRAY_TIP_SIZE, "%s", text);
     NOTIFYICONDATAA record = TrayRecord(NIF_TIP);
     Shell_NotifyIconA(NIM_MODIFY, &record);
 }
@@ -79,7 +80,7 @@ static LRESULT OnCreate(HWND hwnd)
         mainWindowState.trayIcons[i] = (HICON)LoadImageA(App.instance, TRAY_ICON_NAMES[i],
                                                          IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR);
     mainWindowState.trayIcon.hIcon = mainWindowState.trayIcons[TRAY_ICON_MAIN];
-    snprintf(mainWindowState.trayIcon.szTip, sizeof mainWindowState.trayIcon.szTip, "%s",
+    snprintf(mainWindowState.trayIcon.szTip, TRAY_TIP_SIZE, "%s",
              TRAY_TIP_START);
     // A restarted shell forgets every tray icon; it says so with this broadcast.
     mainWindowState.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");

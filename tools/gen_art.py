@@ -295,21 +295,21 @@ FACE_16 = {
 
 def face(size, eye_state):
     """The program's face; eye_state is 'open', 'half' or 'shut' for the wink."""
-    spec = FACE_32 if size == 32 else FACE_16
+    layout = FACE_32 if size == 32 else FACE_16
     g = Grid(size, size)
-    c, r = spec["centre"], spec["radius"]
+    c, r = layout["centre"], layout["radius"]
     head = disc_test(c, c, r)
     fill_where(g, head, YELLOW)
     # Light from the top left: a darker crescent on the lower right.
-    shift, shrink = spec["shade"]
+    shift, shrink = layout["shade"]
     lit = disc_test(c - shift, c - shift, r - shrink)
     fill_where(g, lambda x, y: head(x, y) and not lit(x, y), OLIVE)
     outline(g, head, BLACK)
-    stamp(g, *spec["shine"])
-    ex, ey = spec["left_eye"]
-    stamp(g, ex, ey, spec["eyes"][eye_state])
-    stamp(g, *spec["sight"])
-    stamp(g, *spec["mouth"])
+    stamp(g, *layout["shine"])
+    ex, ey = layout["left_eye"]
+    stamp(g, ex, ey, layout["eyes"][eye_state])
+    stamp(g, *layout["sight"])
+    stamp(g, *layout["mouth"])
     return g
 
 

@@ -14,6 +14,7 @@
 
 MainWindowState mainWindowState;
 
+const char MAIN_WINDOW_CLASS[] = "VROK";
 const char TRAY_TIP_START[] = "VROK 95: Let off steam!!!";
 
 static const char SHOOTING_CLASS[] = "PIFFPOFF";
@@ -210,6 +211,31 @@ static LRESULT OnTimer(HWND hwnd, WPARAM id)
         break;
     }
     return 0;
+}
+
+void DescriptionMeasure(void)
+{
+    HDC screen = CreateDCA("DISPLAY", NULL, NULL, NULL);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(screen, &metrics);
+    App.lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+    DescriptionFormatVersion(App.description[0], DESCRIPTION_LINE_SIZE, App.versionMajor,
+                             App.versionMinor);
+    App.descriptionWidth = 0;
+    for (int i = 0; i < DESCRIPTION_LINE_COUNT; ++i) {
+        SIZE extent = {};
+        GetTextExtentPoint32A(screen, App.description[i], (int)strlen(App.description[i]), &extent);
+        if (extent.cx > App.descriptionWidth) App.descriptionWidth = extent.cx;
+    }
+    DeleteDC(screen);
+}
+
+HWND MainWindowCreate(HINSTANCE instance)
+{
+    // Sized by the text alone: the widest line and a margin, eleven lines with the caption.
+    return CreateWindowExA(0, MAIN_WINDOW_CLASS, "Death to Glitchcorp", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                           CW_USEDEFAULT, CW_USEDEFAULT, App.descriptionWidth + 10,
+                           11 * App.lineHeight, NULL, NULL, instance, NULL);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

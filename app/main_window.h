@@ -27,9 +27,17 @@ struct MainWindowState {
 
 extern MainWindowState mainWindowState;
 
+extern const char MAIN_WINDOW_CLASS[];  // "VROK"
 extern const char TRAY_TIP_START[];  // "VROK 95: Let off steam!!!"
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Formats the version into the first description line and measures the lines on the screen.
+void DescriptionMeasure(void);
+
+// Creates the hidden main window, sized for the description; WM_CREATE probes sound and adds
+// the tray icon. NULL when the creation was refused.
+HWND MainWindowCreate(HINSTANCE instance);
 
 // Replaces the tray icon's tip with the first 63 characters of text.
 void TrayTipSet(const char *text);

@@ -15,9 +15,7 @@
 enum { EXIT_ALREADY_RUNNING = 42 };
 
 static const char MUTEX_NAME[] = "VROK: Come Get Some!!";
-static const char MAIN_CLASS[] = "VROK";
 static const char SHOOTING_CLASS[] = "PIFFPOFF";
-static const char MAIN_TITLE[] = "Death to Glitchcorp";
 
 // Returns 0 when the program has no version record (or no memory for it): it must not run then.
 static int ReadProgramVersion(void)
@@ -52,7 +50,7 @@ static int RegisterWindowClasses(HINSTANCE instance)
     mainClass.hIcon = LoadIconA(instance, RES_ICON_MAIN);
     mainClass.hCursor = LoadCursorA(instance, RES_CURSOR_MAIN);
     mainClass.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
-    mainClass.lpszClassName = MAIN_CLASS;
+    mainClass.lpszClassName = MAIN_WINDOW_CLASS;
     if (!RegisterClassA(&mainClass)) return 0;
 
     // No background and no cursor: the shooting window never paints and sets its own cursor.
@@ -62,23 +60,6 @@ static int RegisterWindowClasses(HINSTANCE instance)
     shootingClass.hInstance = instance;
     shootingClass.lpszClassName = SHOOTING_CLASS;
     return RegisterClassA(&shootingClass) ? 1 : 0;
-}
-
-static void MeasureDescription(void)
-{
-    HDC screen = CreateDCA("DISPLAY", NULL, NULL, NULL);
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(screen, &metrics);
-    App.lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
-    DescriptionFormatVersion(App.description[0], DESCRIPTION_LINE_SIZE, App.versionMajor,
-                             App.versionMinor);
-    App.descriptionWidth = 0;
-    for (int i = 0; i < DESCRIPTION_LINE_COUNT; ++i) {
-        SIZE extent = {};
-        GetTextExtentPoint32A(screen, App.description[i], (int)strlen(App.description[i]), &extent);
-        if (extent.cx > App.descriptionWidth) App.descriptionWidth = extent.cx;
-    }
-    DeleteDC(screen);
 }
 
 static void FindProgramPaths(HINSTANCE instance)
@@ -119,7 +100,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     Settings.descriptionVisible = 1;
 
     if (!previousInstance && !RegisterWindowClasses(instance)) return 0;
-    MeasureDescription();
+    DescriptionMeasure();
     FindProgramPaths(instance);
     SettingsLoad();
     Statistics.shots = 0;
@@ -127,10 +108,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     soundEnabled = Settings.profiles[Settings.activeProfile].useDirectSound;
 
     // WM_CREATE may refuse the window; WM_QUIT is then already posted and the loop ends at once.
-    App.mainWindow = CreateWindowExA(0, MAIN_CLASS, MAIN_TITLE,
-                                     WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, App.descriptionWidth + 10, 11 * App.lineHeight,
-                                     NULL, NULL, instance, NULL);
+    App.mainWindow = MainWindowCreate(instance);
     AddSystemMenuEntries(App.mainWindow);
     App.popupMenu = GetSubMenu(LoadMenuA(instance, RES_MENU_TRAY), 0);
     ShowWindow(App.mainWindow, SW_HIDE);

@@ -192,6 +192,8 @@ void SettingsApplyDefaults(SettingsRecord *settings, const char *programFolder, 
     settings->activeProfile = 0;
 }
 
+int32_t SpeedPeriodMs(int32_t speed) { return SPEED_MAX + 1 - speed; }
+
 static int32_t Clamp(int32_t value, int32_t low, int32_t high)
 {
     return value < low ? low : value > high ? high : value;

@@ -73,6 +73,9 @@ int SettingsCompose(SettingsText *text, const SettingsRecord *settings);
 // activeProfile 0. descriptionVisible is left alone.
 void SettingsApplyDefaults(SettingsRecord *settings, const char *programFolder, int platformIsNt);
 
+// The timer period of a speed of 1..500: 500 ms at the slowest, 1 ms at the fastest.
+int32_t SpeedPeriodMs(int32_t speed);
+
 // Brings loaded values into the ranges the rest of the program relies on: an active Profile
 // outside 0..2 becomes 0, speeds are clamped to 1..500 and grenade delays to 0..30000.
 void SettingsClampRanges(SettingsRecord *settings);

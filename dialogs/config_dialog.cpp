@@ -10,7 +10,7 @@
 #include "resources/resource.h"
 #include "sound/sound_engine.h"
 
-enum { TEST_FIRE_TIMER = 42, TEST_FIRE_SLOWEST = CONFIG_POSITION_MAX + 1 };
+enum { TEST_FIRE_TIMER = 42 };
 
 struct ConfigDialogState {
     SettingsRecord working;  // the Settings as edited; only OK copies it back
@@ -52,7 +52,7 @@ static void ShowSoundName(HWND dialog, int id, const char *path)
 static void ScrollBarShow(HWND dialog, int id, int32_t position)
 {
     HWND bar = GetDlgItem(dialog, id);
-    SetScrollRange(bar, SB_CTL, CONFIG_POSITION_MIN, CONFIG_POSITION_MAX, TRUE);
+    SetScrollRange(bar, SB_CTL, SPEED_MIN, SPEED_MAX, TRUE);
     SetScrollPos(bar, SB_CTL, position, TRUE);
 }
 
@@ -78,7 +78,7 @@ static void TestFireStop(HWND dialog)
 static void TestFireStart(HWND dialog)
 {
     TestFireKill();
-    configDialog.testFireTimer = timeSetEvent((UINT)(TEST_FIRE_SLOWEST - configDialog.soundPosition), 0,
+    configDialog.testFireTimer = timeSetEvent((UINT)SpeedPeriodMs(configDialog.soundPosition), 0,
                                               PreviewTimerProc, (DWORD_PTR)dialog, TIME_PERIODIC);
 }
 

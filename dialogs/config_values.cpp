@@ -9,17 +9,17 @@
 int32_t ScrollPositionNext(int code, int32_t position, int32_t thumb)
 {
     switch (code) {
-    case SCROLL_LINE_UP: return position > CONFIG_POSITION_MIN ? position - 1 : position;
-    case SCROLL_LINE_DOWN: return position < CONFIG_POSITION_MAX ? position + 1 : position;
+    case SCROLL_LINE_UP: return position > SPEED_MIN ? position - 1 : position;
+    case SCROLL_LINE_DOWN: return position < SPEED_MAX ? position + 1 : position;
     case SCROLL_PAGE_UP:
-        return position > CONFIG_POSITION_PAGE ? position - CONFIG_POSITION_PAGE : CONFIG_POSITION_MIN;
+        return position > CONFIG_POSITION_PAGE ? position - CONFIG_POSITION_PAGE : SPEED_MIN;
     case SCROLL_PAGE_DOWN:
-        return position < CONFIG_POSITION_MAX - CONFIG_POSITION_PAGE + 1 ? position + CONFIG_POSITION_PAGE
-                                                                          : CONFIG_POSITION_MAX;
+        return position < SPEED_MAX - CONFIG_POSITION_PAGE + 1 ? position + CONFIG_POSITION_PAGE
+                                                                          : SPEED_MAX;
     case SCROLL_THUMB_POSITION:
     case SCROLL_THUMB_TRACK: return thumb;
-    case SCROLL_TOP: return CONFIG_POSITION_MAX;
-    case SCROLL_BOTTOM: return CONFIG_POSITION_MIN;
+    case SCROLL_TOP: return SPEED_MAX;
+    case SCROLL_BOTTOM: return SPEED_MIN;
     }
     return position;
 }

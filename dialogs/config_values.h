@@ -18,9 +18,7 @@ enum {
 };
 
 enum {
-    CONFIG_POSITION_MIN = 1,
-    CONFIG_POSITION_MAX = 500,
-    CONFIG_POSITION_PAGE = 50,
+    CONFIG_POSITION_PAGE = 50,  // the bars run over the speeds, SPEED_MIN..SPEED_MAX
     GRENADE_DELAY_TEXT_SIZE = 100,   // what the dialog reads of the field, with its NUL
     SOUND_NAME_PART_MAX = 255,       // name and extension are each cut to this
     SOUND_DISPLAY_NAME_SIZE = 2 * SOUND_NAME_PART_MAX + 1,

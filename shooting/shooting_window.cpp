@@ -14,7 +14,7 @@
 
 ActivationState activation;
 
-enum { FINAL_SOUND_POLL_MS = 100, SPEED_PERIOD_BASE = 501, KEY_ESCAPE = 27 };
+enum { FINAL_SOUND_POLL_MS = 100, KEY_ESCAPE = 27 };
 
 static const Profile *ActiveProfile(void) { return &Settings.profiles[Settings.activeProfile]; }
 
@@ -110,9 +110,9 @@ static void StartBurst(HWND window)
     // A press while a burst runs (its release lost) restarts it instead of leaking its timers.
     KillBurstTimers();
     ShotImpact(SHOT_BULLET, 0);
-    activation.shotTimer = timeSetEvent(SPEED_PERIOD_BASE - ActiveProfile()->fireSpeed, 0,
+    activation.shotTimer = timeSetEvent(SpeedPeriodMs(ActiveProfile()->fireSpeed), 0,
                                         ShotTimerProc, (DWORD_PTR)window, TIME_PERIODIC);
-    activation.gunSoundTimer = timeSetEvent(SPEED_PERIOD_BASE - ActiveProfile()->soundSpeed, 0,
+    activation.gunSoundTimer = timeSetEvent(SpeedPeriodMs(ActiveProfile()->soundSpeed), 0,
                                             GunSoundTimerProc, (DWORD_PTR)window, TIME_PERIODIC);
     PostMessageA(window, WM_TIMER, TIMER_SHOT, 0);
     SendMessageA(window, WM_TIMER, TIMER_GUN_SOUND, 0);

@@ -191,6 +191,10 @@ TEST(SettingsClampRanges, BringsValuesIntoRangeAndLeavesFlags)
             EXPECT_EQ(Numbers({p.fireSpeed, p.soundSpeed, p.grenadeDelay, p.withCuckoo, p.useDirectSound}),
                       Numbers({c[2], c[2], c[3], c[0], c[0]}));
     }
+    // Every clamped speed gives a timer period the multimedia timer accepts: 500 ms down to 1 ms.
+    EXPECT_EQ(SpeedPeriodMs(SPEED_MIN), 500);
+    EXPECT_EQ(SpeedPeriodMs(SPEED_MAX), 1);
+    EXPECT_EQ(SpeedPeriodMs(DEFAULT_FIRE_SPEED), 6);
 }
 
 }  // namespace

@@ -67,4 +67,8 @@
 #define RES_DIALOG_ABOUT "MEGAABOUT"
 #define RES_DIALOG_ABOUT_ABOUT "ABOUTABOUT"
 #define RES_DIALOG_FILE_PREVIEW "OPENFILEEXTENTION"
+
+/* Context number of the configuration topic in VROK.HLP (the build maps the help file's topic
+   "configuration" to it). */
+#define HELP_CONTEXT_CONFIGURATION 1
 #endif

@@ -10,4 +10,11 @@ for file in VROK.exe VROK.HLP VROK.cnt README.txt vrokgun.wav vrokgren.wav vrokh
 done
 # A portable folder: nothing but these at its top, and no settings file of a developer's run.
 grep -q 'VROK.INI' <<<"$listing" && { echo "package holds a VROK.INI"; missing=1; }
+# The configuration dialog's Help opens VROK.HLP by this context number.
+root=$(cd "$(dirname "$0")/.." && pwd)
+number=$(sed -n 's/^#define HELP_CONTEXT_CONFIGURATION \([0-9]*\).*/\1/p' "$root/resources/resource.h")
+help=$(mktemp)
+unzip -p "$zip" '*/VROK.HLP' >"$help"
+python3 "$root/tools/hlp_context_map.py" --check "$help" "$number" || missing=1
+rm -f "$help"
 exit $missing

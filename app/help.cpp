@@ -8,7 +8,7 @@
 
 static const char HELP_FILE[] = "VROK.HLP";
 
-int HelpOpen(HWND owner, UINT command, const char *key)
+int HelpOpen(HWND owner, UINT command, ULONG_PTR data)
 {
     // Sized for the longest program folder, so neither the path nor the message is ever cut.
     char path[PATH_BUFFER_SIZE + sizeof HELP_FILE + 1];
@@ -25,6 +25,6 @@ int HelpOpen(HWND owner, UINT command, const char *key)
         return 0;
     }
     fclose(file);
-    WinHelpA(owner, path, command, (ULONG_PTR)key);
+    WinHelpA(owner, path, command, data);
     return 1;
 }

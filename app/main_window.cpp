@@ -148,7 +148,7 @@ static int OnCommand(HWND hwnd, WPARAM command)
     case CMD_CLOSE: DestroyWindow(hwnd); return 1;
     case CMD_CONFIGURATION: OpenDialog(hwnd, RES_DIALOG_CONFIG, ConfigDialogProc); return 1;
     case CMD_STATISTICS: OpenDialog(hwnd, RES_DIALOG_STATISTICS, StatisticsDialogProc); return 1;
-    case CMD_HELP: HelpOpen(hwnd, HELP_CONTENTS, NULL); return 1;
+    case CMD_HELP: HelpOpen(hwnd, HELP_CONTENTS, 0); return 1;
     case CMD_ABOUT: OpenDialog(hwnd, RES_DIALOG_ABOUT, AboutDialogProc); return 1;
     case CMD_ABOUT_ABOUT: OpenDialog(hwnd, RES_DIALOG_ABOUT_ABOUT, AboutDialogProc); return 1;
     }

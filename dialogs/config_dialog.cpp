@@ -238,7 +238,11 @@ static INT_PTR OnCommand(HWND dialog, int id)
     case IDC_CONFIG_FINAL_FILE:
         return OnSoundFile(dialog, id, "Select final sound (\"Hasta la vista, baby !\")", profile->finalSound);
     case IDC_CONFIG_CUCKOO_FILE: return OnSoundFile(dialog, id, "Select cockoo sound", profile->cuckooSound);
-    case IDC_CONFIG_HELP: HelpOpen(dialog, HELP_KEY, "Configuration"); return TRUE;
+    case IDC_CONFIG_HELP:
+        // By context number rather than by the keyword "Configuration": Wine's winhlp32 ignores
+        // HELP_KEY and shows nothing, while Windows' WinHelp and Wine's both open a mapped context.
+        HelpOpen(dialog, HELP_CONTEXT, HELP_CONTEXT_CONFIGURATION);
+        return TRUE;
     case IDC_CONFIG_OK: return OnOk(dialog);
     case IDC_CONFIG_CANCEL: EndDialog(dialog, 0); return FALSE;
     }

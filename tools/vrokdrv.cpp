@@ -64,7 +64,8 @@ static int Usage(void)
           "       vrokdrv press CAPTION BUTTON_ID\n"
           "       vrokdrv priority CLASS|- TITLE|-    (priority class of the window's process, hex)\n"
           "       vrokdrv controls CAPTION            (a dialog's controls: id, class, text, checked)\n"
-          "       vrokdrv scroll CAPTION ID CODE      (a scroll bar notification to the dialog)\n",
+          "       vrokdrv scroll CAPTION ID CODE      (a scroll bar notification to the dialog)\n"
+          "       vrokdrv text CLASS|- TITLE|- ID     (the text of a window's child control)\n",
           stderr);
     return 2;
 }
@@ -120,6 +121,15 @@ int main(int argc, char **argv)
         HWND bar = dialog ? GetDlgItem(dialog, atoi(argv[3])) : NULL;
         if (!bar) return 1;
         SendMessageA(dialog, WM_VSCROLL, MAKEWPARAM(atoi(argv[4]), 0), (LPARAM)bar);
+        return 0;
+    }
+    if (strcmp(verb, "text") == 0 && argc == 5) {
+        HWND window = FindWindowA(ClassArg(argv[2]), ClassArg(argv[3]));
+        HWND control = window ? GetDlgItem(window, atoi(argv[4])) : NULL;
+        if (!control) return 1;
+        static char text[65536];
+        SendMessageA(control, WM_GETTEXT, sizeof text, (LPARAM)text);
+        puts(text);
         return 0;
     }
     if (strcmp(verb, "press") == 0 && argc == 4) {

@@ -71,3 +71,26 @@ test_statistics_count_the_holes_of_a_burst() {
     close_dialog STATISTICS 101
     shooting_close
 }
+
+test_configuration_help_opens_the_configuration_topic() {
+    fresh_folder dialogs-help with-help
+    start_vrok
+    wait_main_window || { fail "no main window"; return 1; }
+    wait_tray_icon || { fail "no tray icon"; return 1; }
+    open_dialog configuration "VROK - Configuration" || return 1
+    # Posted, so a Help that never returns shows as a dialog that no longer closes.
+    vrok_drv command '#32770' "VROK - Configuration" 199
+    vrok_drv wait MS_WINHELP - 10000 >/dev/null || { fail "no WinHelp window"; return 1; }
+    local text="" deadline=$((SECONDS + 10))
+    while [ $SECONDS -lt $deadline ]; do
+        text=$(vrok_drv text MS_WINHELP - 1793 | tr -d '\r')
+        [ -n "$text" ] && break
+        sleep 0.2
+    done
+    expect_eq "topic shown" "Chapter 4: The configuration dialog" "$(head -n 1 <<<"$text")"
+    expect_eq "WinHelp window visible" 1 "$(vrok_drv list MS_WINHELP | cut -f3 | head -n 1)"
+    close_dialog "VROK - Configuration" 109
+    vrok_drv close MS_WINHELP -
+    tray_menu_choose close || return 1
+    expect_eq "exit code" 0 "$(wait_exit)"
+}

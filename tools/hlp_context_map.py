@@ -108,11 +108,16 @@ def directory(data):
     return entries
 
 
+def named_file(data, entries, name):
+    """(start of the body, body length) of the internal file called name."""
+    if name not in entries:
+        raise HelpFileError('no %s in the file' % name)
+    return internal_file(data, entries[name][1])
+
+
 def context_offsets(data, entries):
     """{hash: topic offset} from |CONTEXT."""
-    if '|CONTEXT' not in entries:
-        raise HelpFileError('no |CONTEXT in the file')
-    start, _ = internal_file(data, entries['|CONTEXT'][1])
+    start, _ = named_file(data, entries, '|CONTEXT')
     offsets = {}
     for at, key in btree_leaves(data, start, lambda d, a: (struct.unpack_from('<i', d, a)[0], 8)):
         offsets[key] = _u32(data, at + 4)
@@ -122,8 +127,7 @@ def context_offsets(data, entries):
 def add_context_map(data, mapping):
     """The file with |CTXOMAP holding mapping {context name: number}."""
     entries = directory(data)
-    if '|CTXOMAP' not in entries:
-        raise HelpFileError('no |CTXOMAP in the file')
+    named_file(data, entries, '|CTXOMAP')
     offsets = context_offsets(data, entries)
     records = []
     for name, number in mapping.items():
@@ -146,7 +150,7 @@ def add_context_map(data, mapping):
 
 def context_map(data):
     """{number: topic offset} as |CTXOMAP holds it (for checking a file)."""
-    start, used = internal_file(data, directory(data)['|CTXOMAP'][1])
+    start, used = named_file(data, directory(data), '|CTXOMAP')
     count = _u16(data, start) if used >= 2 else 0
     return {struct.unpack_from('<i', data, start + 2 + 8 * i)[0]: _u32(data, start + 6 + 8 * i)
             for i in range(count)}
@@ -157,7 +161,7 @@ def check(path, numbers):
         with open(path, 'rb') as f:
             data = f.read()
         mapped = context_map(data)
-    except (HelpFileError, OSError, KeyError) as e:
+    except (HelpFileError, OSError) as e:
         sys.stderr.write('%s: %s\n' % (path, e))
         return 1
     missing = [n for n in numbers if n not in mapped]

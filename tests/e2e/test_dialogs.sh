@@ -73,10 +73,7 @@ test_statistics_count_the_holes_of_a_burst() {
 }
 
 test_configuration_help_opens_the_configuration_topic() {
-    fresh_folder dialogs-help with-help
-    start_vrok
-    wait_main_window || { fail "no main window"; return 1; }
-    wait_tray_icon || { fail "no tray icon"; return 1; }
+    start_with_tray dialogs-help with-help || return 1
     open_dialog configuration "VROK - Configuration" || return 1
     # Posted, so a Help that never returns shows as a dialog that no longer closes.
     vrok_drv command '#32770' "VROK - Configuration" 199

@@ -1,8 +1,8 @@
 # The tray icon and its menu in the Wine desktop: activation, Close, Help, the description window.
 
 # Starts VROK from a fresh folder and waits for its tray icon.
-start_with_tray() {  # start_with_tray NAME
-    fresh_folder "$1"
+start_with_tray() {  # start_with_tray NAME [with-help]
+    fresh_folder "$@"
     start_vrok
     wait_main_window || { fail "no main window"; return 1; }
     wait_tray_icon || { fail "no tray icon"; return 1; }
@@ -79,10 +79,7 @@ test_help_without_its_file_names_the_path_it_tried() {
 }
 
 test_help_opens_winhelp_on_the_help_file() {
-    fresh_folder tray-winhelp with-help
-    start_vrok
-    wait_main_window || { fail "no main window"; return 1; }
-    wait_tray_icon || { fail "no tray icon"; return 1; }
+    start_with_tray tray-winhelp with-help || return 1
     tray_menu_choose help || return 1
     vrok_drv wait MS_WINHELP - 10000 >/dev/null || { fail "no WinHelp window"; return 1; }
     local shown=0 deadline=$((SECONDS + 5))

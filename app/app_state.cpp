@@ -6,7 +6,7 @@
 #include "sound/sound_engine.h"
 
 AppState App;
-MessageBoxProc AppMessageBox = MessageBoxA;
+MessageBoxProc AppMessageBoxPlatform = MessageBoxA;
 
 static const char *const DESCRIPTION_TEXT[DESCRIPTION_LINE_COUNT] = {
     "Death to Glitchcorp Version %u.%u",
@@ -32,6 +32,19 @@ void AppStateReset(void)
     memset(&soundEngine, 0, sizeof soundEngine);
     Settings.descriptionVisible = 1;
 }
+
+int AppMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
+{
+    // Counted first, so the window that holds the capture knows why it is asked to let go.
+    App.messageBoxesOpen++;
+    HWND captured = GetCapture();
+    if (captured) SendMessageA(captured, WM_CANCELMODE, 0, 0);
+    int answer = AppMessageBoxPlatform(owner, text, caption, type);
+    App.messageBoxesOpen--;
+    return answer;
+}
+
+int AppMessageBoxOpen(void) { return App.messageBoxesOpen > 0; }
 
 void AppFindDirectSound(void)
 {

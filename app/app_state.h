@@ -28,12 +28,18 @@ struct AppState {
     HCURSOR shootingCursor;
     HBITMAP holeBitmap;
     HBITMAP craterBitmap;
+    int messageBoxesOpen;  // boxes of ours on screen now; their modal loops go on dispatching
 };
 
 extern AppState App;
 
-// Every message box goes through here, so tests can script the answers.
-extern MessageBoxProc AppMessageBox;
+// Every message box of the program goes through here. While one is open, the window that held
+// the mouse has let it go (WM_CANCELMODE), so the box can be answered with the mouse and keys.
+int AppMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+// 1 while a box of ours is on screen.
+int AppMessageBoxOpen(void);
+// The platform's MessageBoxA, replaced by tests to script the answers.
+extern MessageBoxProc AppMessageBoxPlatform;
 
 // Looks up DirectSoundCreate in DSOUND.DLL (null when either is missing); the library stays loaded.
 void AppFindDirectSound(void);

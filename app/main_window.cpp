@@ -10,6 +10,7 @@
 #include "dialogs/config_dialog.h"
 #include "dialogs/statistics_dialog.h"
 #include "resources/resource.h"
+#include "shooting/shooting_window.h"
 #include "sound/sound_engine.h"
 
 MainWindowState mainWindowState;
@@ -126,15 +127,21 @@ static void PaintDescription(HWND hwnd)
 
 static void OpenDialog(HWND hwnd, const char *templateName, DLGPROC procedure)
 {
-    // One dialog at a time: the tray menu stays reachable while one is open.
-    if (mainWindowState.dialogGuard) return;
+    // One dialog at a time: the tray menu stays reachable while one is open. None while the
+    // shooting window is being created: its sound start may be waiting in a box.
+    if (mainWindowState.dialogGuard || ShootingWindowExists()) return;
     mainWindowState.dialogGuard = 1;
     DialogBoxParamA(App.instance, templateName, hwnd, procedure, 0);
     mainWindowState.dialogGuard = 0;
 }
 
+// One activation at a time, and none while a box of ours waits for an answer: a sound start
+// waiting in its box must not be entered a second time.
+static int ActivationAllowed(void) { return !ShootingWindowExists() && !AppMessageBoxOpen(); }
+
 static void Activate(HWND hwnd)
 {
+    if (!ActivationAllowed()) return;
     if (Settings.descriptionVisible) ShowWindow(hwnd, SW_RESTORE);
     UpdateWindow(hwnd);
     PostMessageA(hwnd, MSG_START_SHOOTING, 0, 0);
@@ -155,18 +162,31 @@ static int OnCommand(HWND hwnd, WPARAM command)
     return 0;
 }
 
+// An open dialog gets back what the activation took from it, and shows what it changed.
+static void OnShootingEnded(void)
+{
+    ConfigDialogActivationEnded();
+    StatisticsDialogActivationEnded();
+}
+
 static LRESULT OnStartShooting(HWND hwnd)
 {
-    EnableWindow(hwnd, FALSE);
+    // A second request that was queued before the first was handled.
+    if (!ActivationAllowed()) return 0;
+    // The shooting window starts sound anew: an open configuration dialog lets go of it first.
+    ConfigDialogActivationStarts();
+    // Disabled already while a modal dialog is open, and then it stays so.
+    BOOL wasDisabled = EnableWindow(hwnd, FALSE);
     HWND shooting = CreateWindowExA(0, SHOOTING_CLASS, "", WS_POPUP | WS_BORDER, 0, 0,
                                     App.screenWidth, App.screenHeight, NULL, NULL, App.instance, NULL);
-    EnableWindow(hwnd, TRUE);
+    if (!wasDisabled) EnableWindow(hwnd, TRUE);
     if (shooting) {
         ShowWindow(shooting, SW_SHOWMAXIMIZED);
         UpdateWindow(shooting);
         SetFocus(shooting);
     } else {
         ShowWindow(hwnd, SW_MINIMIZE);
+        OnShootingEnded();
     }
     return 0;
 }
@@ -254,6 +274,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         if (OnCommand(hwnd, wParam)) return 0;
         break;
     case MSG_START_SHOOTING: return OnStartShooting(hwnd);
+    case MSG_SHOOTING_ENDED: OnShootingEnded(); return 0;
     case MSG_TRAY_NOTIFY: return OnTrayNotify(hwnd, lParam);
     case WM_TIMER: return OnTimer(hwnd, wParam);
     }

@@ -7,6 +7,7 @@
 enum {
     MSG_START_SHOOTING = WM_USER + 42,
     MSG_TRAY_NOTIFY = WM_USER + 43,
+    MSG_SHOOTING_ENDED = WM_USER + 44,  // posted by the shooting window when it is gone
     TRAY_ICON_ID = 42,
     TIMER_TRAY_WINK = 69,
     TRAY_WINK_PERIOD_MS = 100,

@@ -206,7 +206,7 @@ static void CountRow(const char *what, DWORD Counts::*field, const Counts *at)
 int main()
 {
     AppStateReset();
-    AppMessageBox = PrintMessageBox;
+    AppMessageBoxPlatform = PrintMessageBox;
     App.instance = GetModuleHandleA(NULL);
     AppFindDirectSound();
     char modulePath[MAX_PATH];

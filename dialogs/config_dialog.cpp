@@ -13,11 +13,13 @@
 enum { TEST_FIRE_TIMER = 42 };
 
 struct ConfigDialogState {
+    HWND window;             // the open dialog, or NULL
     SettingsRecord working;  // the Settings as edited; only OK copies it back
     int32_t firePosition;    // the scroll bars' positions, 1..500
     int32_t soundPosition;
     UINT testFireTimer;      // the running test fire's multimedia timer; 0: none
     SoundObject *preview;    // the chooser's last Play, made on the engine's DirectSound object
+    int soundLent;           // the engine ran for the dialog when an activation took it over
 };
 
 // Three Profiles of some 40 KB each: static storage, not the stack. One dialog at a time.
@@ -128,8 +130,10 @@ static INT_PTR OnRefresh(HWND dialog)
 
 static INT_PTR OnInitDialog(HWND dialog)
 {
+    configDialog.window = dialog;
     configDialog.testFireTimer = 0;
     configDialog.preview = NULL;
+    configDialog.soundLent = 0;
     configDialog.working = Settings;
     SendMessageA(dialog, MSG_CONFIG_REFRESH, 0, 0);
     SetFocus(GetDlgItem(dialog, IDC_CONFIG_OK));
@@ -263,7 +267,27 @@ static INT_PTR OnDestroy(void)
     TestFireKill();
     PreviewFree();
     SoundShutdown();
+    configDialog.window = NULL;
     return TRUE;
+}
+
+void ConfigDialogActivationStarts(void)
+{
+    HWND dialog = configDialog.window;
+    if (!dialog) return;
+    // As a Profile change does: the test fire stops, the preview goes before its engine.
+    TestFireStop(dialog);
+    PreviewFree();
+    configDialog.soundLent = soundEnabled && soundStarted;
+}
+
+void ConfigDialogActivationEnded(void)
+{
+    HWND dialog = configDialog.window;
+    if (!dialog || !configDialog.soundLent) return;
+    configDialog.soundLent = 0;
+    // Not when the activation found sound unusable and switched it off: it said so already.
+    if (soundEnabled && !soundStarted && IsChecked(dialog, IDC_CONFIG_DIRECT_SOUND)) EngineStart(dialog);
 }
 
 INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

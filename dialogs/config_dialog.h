@@ -10,3 +10,9 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 
 // The test fire's multimedia-timer callback: posts WM_TIMER 42 to the dialog (user) and nothing else.
 void CALLBACK PreviewTimerProc(UINT timerId, UINT message, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
+
+// An activation is about to restart sound with its own window: an open dialog stops its test
+// fire and frees its preview, whose buffers die with the DirectSound object they came from.
+void ConfigDialogActivationStarts(void);
+// The activation is over: an open dialog that had sound running starts it again for itself.
+void ConfigDialogActivationEnded(void);

@@ -5,6 +5,9 @@
 #include "resources/resource.h"
 #include "shooting/statistics.h"
 
+// The open dialog, or NULL.
+static HWND statisticsDialog;
+
 static void ShowCounts(HWND dialog)
 {
     SetDlgItemInt(dialog, IDC_STATISTICS_SHOTS, Statistics.shots, FALSE);
@@ -32,9 +35,16 @@ INT_PTR CALLBACK StatisticsDialogProc(HWND dialog, UINT message, WPARAM wParam, 
 {
     switch (message) {
     case WM_INITDIALOG:
+        statisticsDialog = dialog;
         ShowCounts(dialog);
         return TRUE;
     case WM_COMMAND: return OnCommand(dialog, wParam);
+    case WM_DESTROY: statisticsDialog = NULL; return FALSE;
     }
     return FALSE;
+}
+
+void StatisticsDialogActivationEnded(void)
+{
+    if (statisticsDialog) ShowCounts(statisticsDialog);
 }

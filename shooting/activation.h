@@ -19,6 +19,7 @@ struct GrenadeSlot {
 };
 
 struct ActivationState {
+    HWND window;          // the shooting window, from the start of its creation until it is gone
     bool active;          // an activation runs: gates focus, activation and mouse handling
     bool graphicsReady;   // the display context exists and the bitmaps are measured
     HDC displayContext;   // the whole screen

@@ -14,7 +14,7 @@
 
 ActivationState activation;
 
-enum { FINAL_SOUND_POLL_MS = 100, KEY_ESCAPE = 27 };
+enum { FINAL_SOUND_POLL_MS = 100, FINAL_SOUND_MARGIN_MS = 1000, KEY_ESCAPE = 27 };
 
 static const Profile *ActiveProfile(void) { return &Settings.profiles[Settings.activeProfile]; }
 
@@ -66,10 +66,17 @@ static void PrepareGraphics(void)
     activation.graphicsReady = true;
 }
 
+int ShootingWindowExists(void) { return activation.window != NULL; }
+
 static LRESULT OnCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    activation.window = window;
     int started = SoundStart(window);
-    if (started == SOUND_START_QUIT) return -1;
+    if (started == SOUND_START_QUIT) {
+        // Refused creation: Wine destroys the window without WM_DESTROY.
+        activation.window = NULL;
+        return -1;
+    }
     if (started == 0) {
         // Silent until the user turns sound on again in the configuration dialog.
         soundEnabled = 0;
@@ -102,6 +109,9 @@ static LRESULT OnDestroy(void)
     }
     if (soundStarted) SoundShutdown();
     SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+    activation.window = NULL;
+    // The main window gives sound back to an open configuration dialog.
+    PostMessageA(App.mainWindow, MSG_SHOOTING_ENDED, 0, 0);
     return 0;
 }
 
@@ -132,7 +142,7 @@ static void GunSoundTick(void)
 
 static void ThrowGrenade(HWND window)
 {
-    if (activation.rightButtonHeld || !activation.active ||
+    if (activation.rightButtonHeld || !activation.active || AppMessageBoxOpen() ||
         activation.grenadesInFlight >= GRENADE_SLOT_COUNT)
         return;
     activation.rightButtonHeld = true;
@@ -182,8 +192,12 @@ static LRESULT EndActivation(HWND window, UINT message, WPARAM wParam, LPARAM lP
     SoundStop(SOUND_SLOT_MACHINE_GUN);
     SoundStop(SOUND_SLOT_GRENADE);
     SoundPlay(SOUND_SLOT_FINAL, 0, 0);
-    // The farewell is heard in full before the desktop comes back.
-    while (SoundIsPlaying(SoundSlotObject(SOUND_SLOT_FINAL), 0)) Sleep(FINAL_SOUND_POLL_MS);
+    // The farewell is heard in full before the desktop comes back, but a buffer that never
+    // reports its end must not leave the screen covered: the wait ends a margin after its length.
+    SoundObject *farewell = SoundSlotObject(SOUND_SLOT_FINAL);
+    uint64_t limit = (uint64_t)(farewell ? farewell->durationMs : 0) + FINAL_SOUND_MARGIN_MS;
+    DWORD waitStart = GetTickCount();
+    while (SoundIsPlaying(farewell, 0) && GetTickCount() - waitStart < limit) Sleep(FINAL_SOUND_POLL_MS);
     ReleaseCapture();
     SetEndOfActivationTip();
     ShowWindow(App.mainWindow, SW_HIDE);
@@ -207,18 +221,34 @@ LRESULT CALLBACK ShootingWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_LBUTTONUP: KillBurstTimers(); return 0;
     case WM_RBUTTONDOWN: ThrowGrenade(window); return 0;
     case WM_RBUTTONUP: activation.rightButtonHeld = false; return 0;
-    case WM_RBUTTONDBLCLK: return EndActivation(window, message, wParam, lParam);
+    case WM_RBUTTONDBLCLK:
+        // Not inside a box: the end sequence plays sounds and destroys the window under it.
+        if (AppMessageBoxOpen()) return 0;
+        return EndActivation(window, message, wParam, lParam);
     case WM_TIMER: return OnTimer(window, wParam);
+    case WM_CANCELMODE:
+        // A box of ours is opening: the burst stops as if released and the default handling
+        // lets the capture go, so the box can be answered. Anything else keeps the capture.
+        if (AppMessageBoxOpen()) {
+            KillBurstTimers();
+            break;
+        }
+        if (activation.active) return 1;
+        break;
     }
-    if (!activation.active) return DefWindowProcA(window, message, wParam, lParam);
-    // While an activation runs the window keeps the focus, the foreground and the capture.
+    // While an activation runs the window keeps the focus, the foreground and the capture,
+    // except while a box of ours waits for an answer.
+    if (!activation.active || AppMessageBoxOpen()) return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
     case WM_KILLFOCUS: SetFocus(window); return 0;
-    case WM_CANCELMODE: return 1;
     case WM_NCACTIVATE:
         if (!wParam) SetForegroundWindow(window);
         return 0;
-    case WM_MOUSEMOVE: SetCursor(App.shootingCursor); break;
+    case WM_MOUSEMOVE:
+        SetCursor(App.shootingCursor);
+        // Back from a box: the mouse is ours again.
+        if (GetCapture() != window) SetCapture(window);
+        break;
     case WM_LBUTTONDOWN: StartBurst(window); break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -138,6 +138,7 @@ int SoundStart(HWND window)
 {
     if (!soundEnabled) return 0;
     if (soundStarted) SoundShutdown();
+    memset(soundEngine.playFailureReported, 0, sizeof soundEngine.playFailureReported);
 
     int created = CreateDirectSound();
     if (created != 1) return created;
@@ -182,6 +183,14 @@ static int SoundSetVolumePan(SoundObject *object, int32_t pan, int32_t volume)
     return buffer->SetPan(pan);
 }
 
+// A box's modal loop goes on dispatching timer ticks: a sound failing on every tick would open
+// a box inside the box without end, so while any box of ours is open a failure passes silently.
+static void ReportPlayOrStopFailure(const char *text)
+{
+    if (AppMessageBoxOpen()) return;
+    AppMessageBox(NULL, text, CAPTION_DIRECTSOUND, BOX_NOTE);
+}
+
 int SoundPlay(int slot, int32_t pan, int32_t volume)
 {
     if (!soundEnabled) return 0;
@@ -190,7 +199,11 @@ int SoundPlay(int slot, int32_t pan, int32_t volume)
     if (slot == SOUND_SLOT_MACHINE_GUN || slot == SOUND_SLOT_GRENADE)
         SoundSetVolumePan(object, pan, volume);
     if (!played) {
-        AppMessageBox(NULL, "Error while playing Soundbuffer!", CAPTION_DIRECTSOUND, BOX_NOTE);
+        // Once per sound and start: a gun failing at every tick would otherwise bring the box
+        // back each time it is answered, and the activation could never go on.
+        int *reported = &soundEngine.playFailureReported[slot >= 1 && slot <= SOUND_SLOT_COUNT ? slot : 0];
+        if (!*reported) ReportPlayOrStopFailure("Error while playing Soundbuffer!");
+        *reported = 1;
         return 0;
     }
     return 1;
@@ -199,8 +212,7 @@ int SoundPlay(int slot, int32_t pan, int32_t volume)
 void SoundStop(int slot)
 {
     if (!soundEnabled) return;
-    if (!SoundObjectStop(SoundSlotObject(slot)))
-        AppMessageBox(NULL, "Error while stopping Soundbuffer!", CAPTION_DIRECTSOUND, BOX_NOTE);
+    if (!SoundObjectStop(SoundSlotObject(slot))) ReportPlayOrStopFailure("Error while stopping Soundbuffer!");
 }
 
 int SoundIsPlaying(SoundObject *object, int bufferIndex)

@@ -18,7 +18,8 @@ enum { SOUND_START_QUIT = -1 };
 
 struct SoundEngineState {
     IDirectSound *directSound;
-    SoundObject *slots[SOUND_SLOT_COUNT + 1];  // index 1..4
+    SoundObject *slots[SOUND_SLOT_COUNT + 1];      // index 1..4
+    int playFailureReported[SOUND_SLOT_COUNT + 1];  // since the last start: later failures are silent
 };
 
 extern int soundEnabled;  // the active Profile's useDirectSound; every operation is off while 0

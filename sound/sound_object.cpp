@@ -103,6 +103,7 @@ SoundObject *SoundObjectLoad(IDirectSound *directSound, const char *path, int32_
     object->bufferCount = count;
     object->waveData = chunks.data;
     object->waveSize = chunks.dataSize;
+    object->durationMs = WaveDurationMs(&chunks);
     object->fileImage = image;
     object->imageSize = imageSize;
     object->currentBuffer = 0;

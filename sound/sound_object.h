@@ -12,6 +12,7 @@
 struct SoundObject {
     const unsigned char *waveData;  // first sample byte, inside fileImage
     uint32_t waveSize;
+    uint32_t durationMs;            // how long one play lasts
     int32_t bufferCount;            // at least 1
     int32_t currentBuffer;          // the buffer chosen last
     unsigned char *fileImage;       // the whole file, kept to refill lost buffers

@@ -87,3 +87,16 @@ uint32_t WaveFormatCopy(const WaveChunks *chunks, unsigned char *out, size_t out
     if (pcm) out[16] = out[17] = 0;
     return needed;
 }
+
+uint32_t WaveDurationMs(const WaveChunks *chunks)
+{
+    if (!chunks || !chunks->format || chunks->formatSize < WAVE_FORMAT_MIN_CHUNK) return 0;
+    const unsigned char *format = chunks->format;
+    // DirectSound plays PCM at the sample rate whatever average the header claims.
+    uint64_t perSecond = ReadU16(format) == WAVE_FORMAT_PCM_TAG
+                             ? (uint64_t)ReadU32(format + 4) * ReadU16(format + 12)
+                             : ReadU32(format + 8);
+    if (perSecond == 0) return 0;
+    uint64_t ms = (uint64_t)chunks->dataSize * 1000 / perSecond;
+    return ms > UINT32_MAX ? UINT32_MAX : (uint32_t)ms;
+}

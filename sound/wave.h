@@ -26,3 +26,7 @@ int WaveParse(const unsigned char *image, size_t imageSize, WaveChunks *chunks);
 // followed by the extra bytes a non-PCM format announces. Returns the length written, or 0 when
 // those extra bytes run past the format chunk or out is too small.
 uint32_t WaveFormatCopy(const WaveChunks *chunks, unsigned char *out, size_t outSize);
+
+// How long the samples play, in milliseconds: PCM at rate times block size, other formats at the
+// format's average byte rate. 0 when the format gives no rate.
+uint32_t WaveDurationMs(const WaveChunks *chunks);

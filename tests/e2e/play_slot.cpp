@@ -23,7 +23,7 @@ int main(int argc, char **argv)
         return 2;
     }
     AppStateReset();
-    AppMessageBox = PrintMessageBox;
+    AppMessageBoxPlatform = PrintMessageBox;
     AppFindDirectSound();
     char modulePath[MAX_PATH];
     GetModuleFileNameA(NULL, modulePath, sizeof modulePath);

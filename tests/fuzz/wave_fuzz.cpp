@@ -33,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Require(chunks.formatSize >= WAVE_FORMAT_MIN_CHUNK);
         Require(Inside(chunks.format, chunks.formatSize, image, size));
         Require(Inside(chunks.data, chunks.dataSize, image, size));
+        Require(WaveDurationMs(&chunks) <= (uint64_t)chunks.dataSize * 1000);
         uint32_t copied = WaveFormatCopy(&chunks, FormatCopy, sizeof FormatCopy);
         Require(copied == 0 || (copied >= WAVE_FORMAT_EX_SIZE && copied <= WAVE_FORMAT_COPY_MAX));
         if (copied) {

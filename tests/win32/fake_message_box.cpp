@@ -7,24 +7,27 @@
 
 static std::vector<MessageBoxCall> calls;
 static std::vector<int> pendingAnswers;
+static std::function<void()> boxOpen;
 
 static int WINAPI FakeMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 {
     calls.push_back({owner, text ? text : "", caption ? caption : "", type});
+    if (boxOpen) boxOpen();
     if (pendingAnswers.empty()) return IDOK;
     int answer = pendingAnswers.front();
     pendingAnswers.erase(pendingAnswers.begin());
     return answer;
 }
 
-void FakeMessageBoxInstall(std::vector<int> answers)
+void FakeMessageBoxInstall(std::vector<int> answers, std::function<void()> whileOpen)
 {
     calls.clear();
     pendingAnswers = std::move(answers);
-    AppMessageBox = FakeMessageBox;
+    boxOpen = std::move(whileOpen);
+    AppMessageBoxPlatform = FakeMessageBox;
 }
 
-void FakeMessageBoxRemove(void) { AppMessageBox = MessageBoxA; }
+void FakeMessageBoxRemove(void) { AppMessageBoxPlatform = MessageBoxA; }
 
 const std::vector<MessageBoxCall> &FakeMessageBoxCalls(void) { return calls; }
 

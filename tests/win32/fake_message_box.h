@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,8 @@ struct MessageBoxCall {
 };
 
 // Routes AppMessageBox to the fake; boxes are answered from answers in order, then with IDOK.
-void FakeMessageBoxInstall(std::vector<int> answers = {});
+// whileOpen runs inside each box before it is answered, as the box's modal loop would.
+void FakeMessageBoxInstall(std::vector<int> answers = {}, std::function<void()> whileOpen = nullptr);
 void FakeMessageBoxRemove(void);
 const std::vector<MessageBoxCall> &FakeMessageBoxCalls(void);
 // The same as "caption: text (type)", with " owned" behind a box that has an owner.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <stdio.h>
+#include <string.h>
 
 #include <functional>
 #include <string>
@@ -14,6 +15,7 @@
 #include "app/main_window.h"
 #include "fake_dsound.h"
 #include "fake_message_box.h"
+#include "resources/resource.h"
 #include "shooting/activation.h"
 #include "shooting/shooting_window.h"
 #include "sound/sound_engine.h"
@@ -112,8 +114,8 @@ TEST_F(SoundEngineTest, ADeviceBusyLongerAsksAfterThreeSecondsYesTriesOnceMoreAn
 {
     FakeDs.busyForever = 1;
     FakeMessageBoxInstall({IDYES, IDNO});
-    fakeBox = AppMessageBox;
-    AppMessageBox = MomentBox;
+    fakeBox = AppMessageBoxPlatform;
+    AppMessageBoxPlatform = MomentBox;
     boxMoments.clear();
     DWORD start = GetTickCount();
     EXPECT_EQ(SoundStart(window), 0);
@@ -270,20 +272,53 @@ TEST_F(SoundWindowStartTest, TheMainWindowShutsAWorkingStartDownAndSwitchesAFail
     }
 }
 
-TEST_F(SoundWindowStartTest, CancelInTheRetryBoxRefusesTheMainAndTheShootingWindow)
+TEST_F(SoundWindowStartTest, CancelInTheRetryBoxRefusesTheMainWindowAndQuits)
 {
     FakeDs.busyForever = 1;
-    for (const char *windowClass : {"VROK", "PIFFPOFF"}) {
-        SCOPED_TRACE(windowClass);
-        FakeMessageBoxInstall({IDCANCEL});
-        EXPECT_EQ(Create(windowClass), (HWND)NULL);
-        EXPECT_EQ(FakeMessageBoxShown(), Strings{RETRY});
-        EXPECT_EQ(DrainQuit(), windowClass[0] == 'V') << "only the main window quits the program";
-        for (const Profile &profile : Settings.profiles) EXPECT_EQ(profile.useDirectSound, 1) << "Cancel is not No";
-        EXPECT_EQ(FakeDs.liveObjects, 0);
-    }
+    FakeMessageBoxInstall({IDCANCEL});
+    EXPECT_EQ(Create("VROK"), (HWND)NULL);
+    EXPECT_EQ(FakeMessageBoxShown(), Strings{RETRY});
+    EXPECT_TRUE(DrainQuit());
+    for (const Profile &profile : Settings.profiles) EXPECT_EQ(profile.useDirectSound, 1) << "Cancel is not No";
+}
+
+BOOL CALLBACK CountShootingWindow(HWND window, LPARAM count)
+{
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    *(int *)count += strcmp(name, "PIFFPOFF") == 0;
+    return TRUE;
+}
+
+// An activation whose sound start waits in the retry box: the box's modal loop hands out a second
+// request, which must not start a second shooting window inside the first; Cancel leaves none.
+TEST_F(SoundWindowStartTest, WhileAnActivationsRetryBoxWaitsNoSecondStartsAndCancelLeavesNone)
+{
+    soundEnabled = 0;  // no sound probe
+    HWND main = App.mainWindow = Create("VROK");
+    ASSERT_NE(main, (HWND)NULL);
+    soundEnabled = 1;
+    FakeDs.busyForever = 1;
+    int shootingWindows = 0;
+    FakeMessageBoxInstall({IDCANCEL}, [&] {
+        if (FakeMessageBoxCalls().size() > 1) return;
+        SendMessageA(main, WM_COMMAND, CMD_ACTIVATE, 0);
+        SendMessageA(main, MSG_START_SHOOTING, 0, 0);
+        EnumThreadWindows(GetCurrentThreadId(), CountShootingWindow, (LPARAM)&shootingWindows);
+    });
+    SendMessageA(main, MSG_START_SHOOTING, 0, 0);
+    EXPECT_EQ(FakeMessageBoxShown(), Strings{RETRY});
+    EXPECT_EQ(shootingWindows, 1);
+    EXPECT_FALSE(IsWindowVisible(main)) << "the second request showed the description";
+    int left = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountShootingWindow, (LPARAM)&left);
+    EXPECT_EQ(left, 0);
+    EXPECT_FALSE(DrainQuit()) << "Cancel at an activation does not end the program";
     EXPECT_FALSE(activation.active);
     EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), (DWORD)NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(FakeDs.liveObjects, 0);
+    DestroyWindow(main);
+    DrainQuit();
 }
 
 }  // namespace

@@ -35,8 +35,8 @@ static BOOL CALLBACK ListOne(HWND window, LPARAM param)
     GetWindowTextA(window, title, sizeof title);
     RECT rect = {};
     GetWindowRect(window, &rect);
-    printf("%s\t%s\t%d\t%ld,%ld,%ld,%ld\n", className, title, IsWindowVisible(window) ? 1 : 0,
-           rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    printf("%s\t%s\t%d\t%ld,%ld,%ld,%ld\t%d\n", className, title, IsWindowVisible(window) ? 1 : 0,
+           rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, IsWindowEnabled(window) ? 1 : 0);
     context->count++;
     return TRUE;
 }
@@ -53,15 +53,36 @@ static BOOL CALLBACK ListControl(HWND control, LPARAM)
     return TRUE;
 }
 
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchControl(HWND control, LPARAM param)
+{
+    ControlSearch *search = (ControlSearch *)param;
+    if (GetDlgCtrlID(control) != search->id) return TRUE;
+    search->found = control;
+    return FALSE;
+}
+
+// A control of the window or of a child dialog inside it, as the file chooser's Play button is.
+static HWND FindControl(HWND window, int id)
+{
+    ControlSearch search = {id, GetDlgItem(window, id)};
+    if (!search.found) EnumChildWindows(window, MatchControl, (LPARAM)&search);
+    return search.found;
+}
+
 static int Usage(void)
 {
     fputs("usage: vrokdrv wait CLASS|- TITLE|- TIMEOUT_MS\n"
           "       vrokdrv gone CLASS|- TITLE|- TIMEOUT_MS\n"
-          "       vrokdrv list [CLASS]\n"
+          "       vrokdrv list [CLASS]               (class, title, visible, rectangle, enabled)\n"
           "       vrokdrv close CLASS|- TITLE|-\n"
           "       vrokdrv command CLASS|- TITLE|- ID\n"
           "       vrokdrv box CAPTION TIMEOUT_MS      (prints the message box text)\n"
-          "       vrokdrv press CAPTION BUTTON_ID\n"
+          "       vrokdrv press CAPTION BUTTON_ID     (also a button of a child dialog)\n"
           "       vrokdrv priority CLASS|- TITLE|-    (priority class of the window's process, hex)\n"
           "       vrokdrv controls CAPTION            (a dialog's controls: id, class, text, checked)\n"
           "       vrokdrv scroll CAPTION ID CODE      (a scroll bar notification to the dialog)\n"
@@ -134,10 +155,11 @@ int main(int argc, char **argv)
     }
     if (strcmp(verb, "press") == 0 && argc == 4) {
         HWND box = FindWindowA("#32770", argv[2]);
-        HWND button = box ? GetDlgItem(box, atoi(argv[3])) : NULL;
+        HWND button = box ? FindControl(box, atoi(argv[3])) : NULL;
         if (!button) return 1;
-        SendMessageA(button, BM_CLICK, 0, 0);
-        return 0;
+        // A click that opens something modal (a box the test did not expect) fails, not hangs.
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &result) ? 0 : 1;
     }
     if (strcmp(verb, "priority") == 0 && argc == 4) {
         HWND window = FindWindowA(ClassArg(argv[2]), ClassArg(argv[3]));

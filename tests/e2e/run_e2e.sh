@@ -18,7 +18,8 @@ for test in $(declare -F | awk '{print $3}' | grep '^test_' | grep -E "${E2E_ONL
     "$test"
     status=$?
     # A test that left VROK running must not disturb the next one.
-    vrok_drv close VROK "Death to Glitchcorp" >/dev/null 2>&1 && vrok_drv gone VROK - 10000 >/dev/null
+    vrok_drv close VROK "Death to Glitchcorp" >/dev/null 2>&1 && vrok_drv gone VROK - 10000 >/dev/null \
+        || pkill -f 'VROK\.exe' 2>/dev/null
     if [ $status -eq 0 ] && [ $E2E_FAILURES -eq 0 ]; then
         passed=$((passed + 1))
         printf 'ok   %s (%ss)\n' "$test" $((SECONDS - started))

@@ -124,32 +124,3 @@ TEST_F(MainWindowTest, OneDialogAtATimeWhileHelpAndActivationStillWork)
 }
 
 }  // namespace
-
-namespace {
-
-TEST_F(MainWindowTest, TheDescriptionWindowIsSizedByItsWidestLine)
-{
-    DestroyWindow(window);
-    DescriptionMeasure();
-    window = MainWindowCreate(App.instance);
-    ASSERT_NE(window, (HWND)NULL);
-    EXPECT_STREQ(App.description[0], "Death to Glitchcorp Version 3.0");
-    HDC screen = CreateDCA("DISPLAY", NULL, NULL, NULL);
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(screen, &metrics);
-    int widest = 0;
-    for (const char *line : App.description) {
-        SIZE extent = {};
-        GetTextExtentPoint32A(screen, line, (int)strlen(line), &extent);
-        if (extent.cx > widest) widest = extent.cx;
-    }
-    DeleteDC(screen);
-    RECT rect;
-    GetWindowRect(window, &rect);
-    EXPECT_GT(widest, 0);
-    EXPECT_EQ(rect.right - rect.left, widest + 10);
-    EXPECT_EQ(rect.bottom - rect.top, 11 * (metrics.tmHeight + metrics.tmExternalLeading));
-    EXPECT_FALSE(IsWindowVisible(window));
-}
-
-}  // namespace

@@ -165,22 +165,4 @@ TEST_F(SoundObjectTest, FailuresInDirectSoundGiveBuffersOfTheirOwnOrNoObjectAndN
     }
 }
 
-TEST_F(SoundObjectTest, DataPastTheFileEndIsCutAndAFormatAtTheEndIsCopiedWhole)
-{
-    // The data chunk announces 1000 bytes; the file ends after 200.
-    std::string fmt = WaveChunk("fmt ", WaveFormatBody({1, 11025, 8}));
-    SoundObject *cut = Load(2, WriteFile("cut.wav", WaveRiff(fmt + "data" + std::string("\xE8\x03\0\0", 4) +
-                                                             samples.substr(0, 200))));
-    EXPECT_EQ(cut->waveSize, 200u);
-    EXPECT_EQ(Record(cut, 0)->size, 200u);
-    EXPECT_EQ(Samples(cut, 0), samples.substr(0, 200));
-
-    // Nothing behind the format chunk in the file for cbSize.
-    std::string format = WaveFormatBody({2, 22050, 16});
-    SoundObject *last =
-        Load(1, WriteFile("last.wav", WaveRiff(WaveChunk("data", samples) + WaveChunk("fmt ", format))));
-    EXPECT_EQ(Record(last, 0)->format, format + std::string(2, '\0'));
-    EXPECT_EQ(Samples(last, 0), samples);
-}
-
 }  // namespace

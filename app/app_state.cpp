@@ -3,7 +3,6 @@
 
 #include <string.h>
 
-#include "sound/sound_engine.h"
 
 AppState App;
 MessageBoxProc AppMessageBoxPlatform = MessageBoxA;
@@ -27,10 +26,6 @@ void AppStateReset(void)
     App.versionMinor = 0;
     for (int i = 0; i < DESCRIPTION_LINE_COUNT; ++i)
         memcpy(App.description[i], DESCRIPTION_TEXT[i], strlen(DESCRIPTION_TEXT[i]) + 1);
-    soundEnabled = 1;
-    soundStarted = 0;
-    memset(&soundEngine, 0, sizeof soundEngine);
-    Settings.descriptionVisible = 1;
 }
 
 int AppMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)

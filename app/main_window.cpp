@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/help.h"
+#include "app/tray_icon.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/config_dialog.h"
 #include "dialogs/statistics_dialog.h"
@@ -13,52 +14,10 @@
 #include "shooting/shooting_window.h"
 #include "sound/sound_engine.h"
 
-MainWindowState mainWindowState;
+MainWindowState MainWindow;
 
 const char MAIN_WINDOW_CLASS[] = "VROK";
-const char TRAY_TIP_START[] = "VROK 95: Let off steam!!!";
-
-static const char SHOOTING_CLASS[] = "PIFFPOFF";
-
-static const char *const TRAY_ICON_NAMES[TRAY_ICON_COUNT] = {RES_ICON_MAIN, RES_ICON_WINK_HALF,
-                                                            RES_ICON_WINK_SHUT};
-
-// A tray icon record for this window with only the given fields to change.
-static NOTIFYICONDATAA TrayRecord(UINT flags)
-{
-    NOTIFYICONDATAA record = mainWindowState.trayIcon;
-    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    record.hWnd = App.mainWindow;
-    record.uID = TRAY_ICON_ID;
-    record.uFlags = flags;
-    return record;
-}
-
-void TrayTipSet(const char *text)
-{
-    // szTip holds 128 characters in newer headers, but a version 1 record has room for 64.
-    snprintf(mainWindowState.trayIcon.szTip, TRAY_TIP_SIZE, "%s", text);
-    NOTIFYICONDATAA record = TrayRecord(NIF_TIP);
-    Shell_NotifyIconA(NIM_MODIFY, &record);
-}
-
-static void TrayIconAdd(HWND hwnd)
-{
-    NOTIFYICONDATAA *icon = &mainWindowState.trayIcon;
-    icon->cbSize = NOTIFYICONDATAA_V1_SIZE;
-    icon->hWnd = hwnd;
-    icon->uID = TRAY_ICON_ID;
-    icon->uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    icon->uCallbackMessage = MSG_TRAY_NOTIFY;
-    Shell_NotifyIconA(NIM_ADD, icon);
-}
-
-static void TrayIconShow(int index)
-{
-    mainWindowState.trayIcon.hIcon = mainWindowState.trayIcons[index];
-    NOTIFYICONDATAA record = TrayRecord(NIF_ICON);
-    Shell_NotifyIconA(NIM_MODIFY, &record);
-}
+const char MAIN_WINDOW_TITLE[] = "Death to Glitchcorp";
 
 // The sound probe: a start that fails switches sound off in every Profile for good.
 static LRESULT OnCreate(HWND hwnd)
@@ -71,30 +30,17 @@ static LRESULT OnCreate(HWND hwnd)
         PostQuitMessage(0);
         return -1;
     }
-    if (started == 0) {
-        soundEnabled = 0;
-        for (Profile &profile : Settings.profiles) profile.useDirectSound = 0;
-    }
+    if (started == 0) SoundSwitchOff(1);
     SoundShutdown();
 
-    mainWindowState.dialogGuard = 0;
-    for (int i = 0; i < TRAY_ICON_COUNT; ++i)
-        mainWindowState.trayIcons[i] = (HICON)LoadImageA(App.instance, TRAY_ICON_NAMES[i],
-                                                         IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR);
-    mainWindowState.trayIcon.hIcon = mainWindowState.trayIcons[TRAY_ICON_MAIN];
-    snprintf(mainWindowState.trayIcon.szTip, TRAY_TIP_SIZE, "%s",
-             TRAY_TIP_START);
-    // A restarted shell forgets every tray icon; it says so with this broadcast.
-    mainWindowState.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    MainWindow.dialogGuard = 0;
     TrayIconAdd(hwnd);
-    mainWindowState.animationStep = 0;
     return 0;
 }
 
 static LRESULT OnDestroy(HWND)
 {
-    NOTIFYICONDATAA record = TrayRecord(0);
-    Shell_NotifyIconA(NIM_DELETE, &record);
+    TrayIconDelete();
     // The main window's end is the program's end.
     PostQuitMessage(0);
     return 0;
@@ -102,8 +48,8 @@ static LRESULT OnDestroy(HWND)
 
 static LRESULT OnSize(HWND hwnd, WPARAM kind, LPARAM size)
 {
-    mainWindowState.clientWidth = LOWORD(size);
-    mainWindowState.clientHeight = HIWORD(size);
+    MainWindow.clientWidth = LOWORD(size);
+    MainWindow.clientHeight = HIWORD(size);
     if (kind == SIZE_RESTORED) SetForegroundWindow(hwnd);
     // Minimized, the description window hides instead of leaving a task-bar button.
     if (kind == SIZE_MINIMIZED) ShowWindow(hwnd, SW_HIDE);
@@ -114,11 +60,11 @@ static void PaintDescription(HWND hwnd)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd, &paint);
-    int top = mainWindowState.clientHeight - DESCRIPTION_LINE_COUNT * App.lineHeight;
+    int top = MainWindow.clientHeight - DESCRIPTION_LINE_COUNT * App.lineHeight;
     if (top < 0) top = 0;
     for (int line = 0; line < DESCRIPTION_LINE_COUNT; ++line) {
         SetTextAlign(dc, TA_CENTER);
-        TextOutA(dc, mainWindowState.clientWidth / 2, top + line * App.lineHeight,
+        TextOutA(dc, MainWindow.clientWidth / 2, top + line * App.lineHeight,
                  App.description[line], (int)strlen(App.description[line]));
         SetTextAlign(dc, TA_LEFT | TA_TOP);
     }
@@ -129,10 +75,10 @@ static void OpenDialog(HWND hwnd, const char *templateName, DLGPROC procedure)
 {
     // One dialog at a time: the tray menu stays reachable while one is open. None while the
     // shooting window is being created: its sound start may be waiting in a box.
-    if (mainWindowState.dialogGuard || ShootingWindowExists()) return;
-    mainWindowState.dialogGuard = 1;
+    if (MainWindow.dialogGuard || ShootingWindowExists()) return;
+    MainWindow.dialogGuard = 1;
     DialogBoxParamA(App.instance, templateName, hwnd, procedure, 0);
-    mainWindowState.dialogGuard = 0;
+    MainWindow.dialogGuard = 0;
 }
 
 // One activation at a time, and none while a box of ours waits for an answer: a sound start
@@ -177,7 +123,7 @@ static LRESULT OnStartShooting(HWND hwnd)
     ConfigDialogActivationStarts();
     // Disabled already while a modal dialog is open, and then it stays so.
     BOOL wasDisabled = EnableWindow(hwnd, FALSE);
-    HWND shooting = CreateWindowExA(0, SHOOTING_CLASS, "", WS_POPUP | WS_BORDER, 0, 0,
+    HWND shooting = CreateWindowExA(0, SHOOTING_WINDOW_CLASS, "", WS_POPUP | WS_BORDER, 0, 0,
                                     App.screenWidth, App.screenHeight, NULL, NULL, App.instance, NULL);
     if (!wasDisabled) EnableWindow(hwnd, TRUE);
     if (shooting) {
@@ -204,33 +150,30 @@ static void ShowTrayMenu(HWND hwnd)
 static LRESULT OnTrayNotify(HWND hwnd, LPARAM mouseMessage)
 {
     switch (mouseMessage) {
-    case WM_MOUSEMOVE:
-        if (mainWindowState.animationStep == 0) {
-            SetTimer(hwnd, TIMER_TRAY_WINK, TRAY_WINK_PERIOD_MS, NULL);
-            mainWindowState.animationStep = 1;
-        }
-        break;
+    case WM_MOUSEMOVE: TrayIconWinkStart(); break;
     case WM_LBUTTONDBLCLK: PostMessageA(hwnd, WM_COMMAND, CMD_ACTIVATE, 0); break;
     case WM_RBUTTONDOWN: ShowTrayMenu(hwnd); break;
     }
     return 0;
 }
 
-// The wink: MEGAICON3, MEGAICON4, MEGAICON3, then MEGAICON again, 100 ms apart.
-static LRESULT OnTimer(HWND hwnd, WPARAM id)
+static LRESULT OnTimer(WPARAM id)
 {
-    if (id != TIMER_TRAY_WINK) return 0;
-    switch (mainWindowState.animationStep) {
-    case 1: TrayIconShow(TRAY_ICON_WINK_HALF); mainWindowState.animationStep = 2; break;
-    case 2: TrayIconShow(TRAY_ICON_WINK_SHUT); mainWindowState.animationStep = 3; break;
-    case 3: TrayIconShow(TRAY_ICON_WINK_HALF); mainWindowState.animationStep = 4; break;
-    default:
-        TrayIconShow(TRAY_ICON_MAIN);
-        mainWindowState.animationStep = 0;
-        KillTimer(hwnd, TIMER_TRAY_WINK);
-        break;
-    }
+    if (id == TIMER_TRAY_WINK) TrayIconWinkStep();
     return 0;
+}
+
+int MainWindowRegister(HINSTANCE instance)
+{
+    WNDCLASSA mainClass = {};
+    mainClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    mainClass.lpfnWndProc = MainWindowProc;
+    mainClass.hInstance = instance;
+    mainClass.hIcon = LoadIconA(instance, RES_ICON_MAIN);
+    mainClass.hCursor = LoadCursorA(instance, RES_CURSOR_MAIN);
+    mainClass.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
+    mainClass.lpszClassName = MAIN_WINDOW_CLASS;
+    return RegisterClassA(&mainClass) ? 1 : 0;
 }
 
 void DescriptionMeasure(void)
@@ -253,17 +196,14 @@ void DescriptionMeasure(void)
 HWND MainWindowCreate(HINSTANCE instance)
 {
     // Sized by the text alone: the widest line and a margin, eleven lines with the caption.
-    return CreateWindowExA(0, MAIN_WINDOW_CLASS, "Death to Glitchcorp", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+    return CreateWindowExA(0, MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                            CW_USEDEFAULT, CW_USEDEFAULT, App.descriptionWidth + 10,
                            11 * App.lineHeight, NULL, NULL, instance, NULL);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message != 0 && message == mainWindowState.taskbarCreatedMessage) {
-        TrayIconAdd(hwnd);
-        return 0;
-    }
+    if (TrayIconOnTaskbarCreated(message)) return 0;
     switch (message) {
     case WM_CREATE: return OnCreate(hwnd);
     case WM_DESTROY: return OnDestroy(hwnd);
@@ -276,7 +216,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case MSG_START_SHOOTING: return OnStartShooting(hwnd);
     case MSG_SHOOTING_ENDED: OnShootingEnded(); return 0;
     case MSG_TRAY_NOTIFY: return OnTrayNotify(hwnd, lParam);
-    case WM_TIMER: return OnTimer(hwnd, wParam);
+    case WM_TIMER: return OnTimer(wParam);
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }

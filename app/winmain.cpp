@@ -15,7 +15,6 @@
 enum { EXIT_ALREADY_RUNNING = 42 };
 
 static const char MUTEX_NAME[] = "VROK: Come Get Some!!";
-static const char SHOOTING_CLASS[] = "PIFFPOFF";
 
 // Returns 0 when the program has no version record (or no memory for it): it must not run then.
 static int ReadProgramVersion(void)
@@ -39,27 +38,6 @@ static int ReadProgramVersion(void)
     }
     free(record);
     return 1;
-}
-
-static int RegisterWindowClasses(HINSTANCE instance)
-{
-    WNDCLASSA mainClass = {};
-    mainClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    mainClass.lpfnWndProc = MainWindowProc;
-    mainClass.hInstance = instance;
-    mainClass.hIcon = LoadIconA(instance, RES_ICON_MAIN);
-    mainClass.hCursor = LoadCursorA(instance, RES_CURSOR_MAIN);
-    mainClass.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
-    mainClass.lpszClassName = MAIN_WINDOW_CLASS;
-    if (!RegisterClassA(&mainClass)) return 0;
-
-    // No background and no cursor: the shooting window never paints and sets its own cursor.
-    WNDCLASSA shootingClass = {};
-    shootingClass.style = CS_DBLCLKS;
-    shootingClass.lpfnWndProc = ShootingWindowProc;
-    shootingClass.hInstance = instance;
-    shootingClass.lpszClassName = SHOOTING_CLASS;
-    return RegisterClassA(&shootingClass) ? 1 : 0;
 }
 
 static void FindProgramPaths(HINSTANCE instance)
@@ -96,16 +74,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     App.screenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
     App.screenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
     App.instance = instance;
-    soundEnabled = 1;
+    SoundSetEnabled(1);
     Settings.descriptionVisible = 1;
 
-    if (!previousInstance && !RegisterWindowClasses(instance)) return 0;
+    if (!previousInstance && (!MainWindowRegister(instance) || !ShootingWindowRegister(instance))) return 0;
     DescriptionMeasure();
     FindProgramPaths(instance);
     SettingsLoad();
     Statistics.shots = 0;
     Statistics.grenades = 0;
-    soundEnabled = Settings.profiles[Settings.activeProfile].useDirectSound;
+    SoundSetEnabled(Settings.profiles[Settings.activeProfile].useDirectSound);
 
     // WM_CREATE may refuse the window; WM_QUIT is then already posted and the loop ends at once.
     App.mainWindow = MainWindowCreate(instance);

@@ -104,15 +104,16 @@ static Counts CountHandles(void)
 
 static ULONG DirectSoundRefs(void)
 {
-    if (!soundEngine.directSound) return 0;
-    soundEngine.directSound->AddRef();
-    return soundEngine.directSound->Release();
+    IDirectSound *directSound = SoundDirectSound();
+    if (!directSound) return 0;
+    directSound->AddRef();
+    return directSound->Release();
 }
 
 // --- Activations, driven as the main window and the user drive them.
 static HWND Activate(void)
 {
-    HWND window = CreateWindowExA(0, "PIFFPOFF", "", WS_POPUP | WS_BORDER, 0, 0, App.screenWidth,
+    HWND window = CreateWindowExA(0, SHOOTING_WINDOW_CLASS, "", WS_POPUP | WS_BORDER, 0, 0, App.screenWidth,
                                   App.screenHeight, NULL, NULL, App.instance, NULL);
     if (!window || !soundStarted) {
         fprintf(stderr, "activation failed (window %p, sound %d)\n", (void *)window, soundStarted);
@@ -214,18 +215,13 @@ int main()
     ProgramFolderFromPath(modulePath, App.programFolder, sizeof App.programFolder);
     SettingsDefaults();
     Settings.profiles[Settings.activeProfile].grenadeDelay = 0;
-    soundEnabled = Settings.profiles[Settings.activeProfile].useDirectSound;
+    SoundSetEnabled(Settings.profiles[Settings.activeProfile].useDirectSound);
     App.screenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
     App.screenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
     App.shootingCursor = LoadCursorA(App.instance, RES_CURSOR_SHOOTING);
     App.holeBitmap = LoadBitmapA(App.instance, RES_BITMAP_HOLE);
     App.craterBitmap = LoadBitmapA(App.instance, RES_BITMAP_CRATER);
-    WNDCLASSA shootingClass = {};
-    shootingClass.style = CS_DBLCLKS;
-    shootingClass.lpfnWndProc = ShootingWindowProc;
-    shootingClass.hInstance = App.instance;
-    shootingClass.lpszClassName = "PIFFPOFF";
-    if (!App.holeBitmap || !App.craterBitmap || !RegisterClassA(&shootingClass)) return 1;
+    if (!App.holeBitmap || !App.craterBitmap || !ShootingWindowRegister(App.instance)) return 1;
 
     Counts counts[3];
     counts[0] = CountHandles();

@@ -5,6 +5,7 @@ set(VROK_WIN32_SOURCES
     app/app_state.cpp
     app/settings_file.cpp
     app/main_window.cpp
+    app/tray_icon.cpp
     app/help.cpp
     sound/sound_engine.cpp
     sound/sound_object.cpp

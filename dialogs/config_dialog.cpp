@@ -93,7 +93,7 @@ static void PreviewFree(void)
 // Starts the engine for the active working Profile; when it fails, DirectSound goes off for it.
 static void EngineStart(HWND dialog)
 {
-    soundEnabled = 1;
+    SoundSetEnabled(1);
     // The preview's buffers belong to the DirectSound object that SoundStart is about to
     // replace: freed first, they are never used or released after their object is gone.
     PreviewFree();
@@ -101,7 +101,7 @@ static void EngineStart(HWND dialog)
     AppMessageBox(dialog, "Cannot initalize DirectX", "Error", MB_ICONERROR);
     ActiveProfile()->useDirectSound = 0;
     Check(dialog, IDC_CONFIG_DIRECT_SOUND, 0);
-    soundEnabled = 0;
+    SoundSetEnabled(0);
 }
 
 static INT_PTR OnRefresh(HWND dialog)
@@ -191,7 +191,7 @@ static INT_PTR OnDirectSound(HWND dialog)
     int on = IsChecked(dialog, IDC_CONFIG_DIRECT_SOUND);
     ActiveProfile()->useDirectSound = on;
     // Unchecking only silences; the engine stays up until a Profile change or the dialog's end.
-    soundEnabled = 0;
+    SoundSetEnabled(0);
     if (on) EngineStart(dialog);
     return FALSE;
 }
@@ -216,7 +216,7 @@ static INT_PTR OnSoundFile(HWND dialog, int id, const char *title, char *path)
 static INT_PTR OnOk(HWND dialog)
 {
     Settings = configDialog.working;
-    soundEnabled = Settings.profiles[Settings.activeProfile].useDirectSound;
+    SoundSetEnabled(Settings.profiles[Settings.activeProfile].useDirectSound);
     EndDialog(dialog, 1);
     return TRUE;
 }

@@ -97,7 +97,7 @@ static void PreviewPlay(HWND hook)
     CloseHandle(file);
     // The old preview falls silent as it goes, before the new one loads.
     SoundObjectFree(*chooserPreview);
-    *chooserPreview = SoundObjectLoad(soundEngine.directSound, path, 1);
+    *chooserPreview = SoundObjectLoad(SoundDirectSound(), path, 1);
     if (!*chooserPreview) AppMessageBox(chooser, "Can\xB4t create sound", "Error", MB_OK);
     SoundObjectPlay(*chooserPreview, 0);
 }

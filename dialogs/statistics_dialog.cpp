@@ -1,7 +1,7 @@
 // The statistics dialog "STATISTIK": holes and grenades of this run, and Reset.
 #include "dialogs/statistics_dialog.h"
 
-#include "app/main_window.h"
+#include "app/tray_icon.h"
 #include "resources/resource.h"
 #include "shooting/statistics.h"
 

@@ -4,7 +4,7 @@
 #include <mmsystem.h>
 
 #include "app/app_state.h"
-#include "app/main_window.h"
+#include "app/tray_icon.h"
 #include "shooting/activation.h"
 #include "shooting/shot_impact.h"
 #include "shooting/screen_canvas.h"
@@ -13,6 +13,8 @@
 #include "sound/sound_engine.h"
 
 ActivationState activation;
+
+const char SHOOTING_WINDOW_CLASS[] = "PIFFPOFF";
 
 enum { FINAL_SOUND_POLL_MS = 100, FINAL_SOUND_MARGIN_MS = 1000, KEY_ESCAPE = 27 };
 
@@ -77,11 +79,8 @@ static LRESULT OnCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         activation.window = NULL;
         return -1;
     }
-    if (started == 0) {
-        // Silent until the user turns sound on again in the configuration dialog.
-        soundEnabled = 0;
-        Settings.profiles[Settings.activeProfile].useDirectSound = 0;
-    }
+    // Silent until the user turns sound on again in the configuration dialog.
+    if (started == 0) SoundSwitchOff(0);
     activation.clockTarget = ClockTargetRect();
     SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
     activation.grenadesInFlight = 0;
@@ -252,4 +251,16 @@ LRESULT CALLBACK ShootingWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_LBUTTONDOWN: StartBurst(window); break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int ShootingWindowRegister(HINSTANCE instance)
+{
+    // No background and no cursor: the window never paints and sets its own cursor. Right double
+    // clicks end an activation, so the class asks for double clicks.
+    WNDCLASSA shootingClass = {};
+    shootingClass.style = CS_DBLCLKS;
+    shootingClass.lpfnWndProc = ShootingWindowProc;
+    shootingClass.hInstance = instance;
+    shootingClass.lpszClassName = SHOOTING_WINDOW_CLASS;
+    return RegisterClassA(&shootingClass) ? 1 : 0;
 }

@@ -9,7 +9,11 @@
 
 int soundEnabled = 1;
 int soundStarted = 0;
-SoundEngineState soundEngine;
+static struct {
+    IDirectSound *directSound;
+    SoundObject *slots[SOUND_SLOT_COUNT + 1];      // index 1..4
+    int playFailureReported[SOUND_SLOT_COUNT + 1];  // since the last start: later failures are silent
+} soundEngine;
 
 enum {
     RETRY_SILENTLY_MS = 3000,
@@ -54,6 +58,24 @@ static const char *SlotPath(const Profile *profile, int slot)
     default: return profile->cuckooSound;
     }
 }
+
+void SoundEngineReset(void)
+{
+    soundEnabled = 1;
+    soundStarted = 0;
+    memset(&soundEngine, 0, sizeof soundEngine);
+}
+
+void SoundSetEnabled(int enabled) { soundEnabled = enabled ? 1 : 0; }
+
+void SoundSwitchOff(int everyProfile)
+{
+    soundEnabled = 0;
+    for (int i = 0; i < PROFILE_COUNT; ++i)
+        if (everyProfile || i == Settings.activeProfile) Settings.profiles[i].useDirectSound = 0;
+}
+
+IDirectSound *SoundDirectSound(void) { return soundEngine.directSound; }
 
 SoundObject *SoundSlotObject(int slot)
 {

@@ -16,15 +16,19 @@ enum SoundSlot {
 
 enum { SOUND_START_QUIT = -1 };
 
-struct SoundEngineState {
-    IDirectSound *directSound;
-    SoundObject *slots[SOUND_SLOT_COUNT + 1];      // index 1..4
-    int playFailureReported[SOUND_SLOT_COUNT + 1];  // since the last start: later failures are silent
-};
-
+// Written here only; read everywhere.
 extern int soundEnabled;  // the active Profile's useDirectSound; every operation is off while 0
 extern int soundStarted;  // DirectSound is up
-extern SoundEngineState soundEngine;
+
+// The engine as at program start: sound wanted, nothing started.
+void SoundEngineReset(void);
+// Sound wanted or not for the run: start-up and the configuration dialog say which.
+void SoundSetEnabled(int enabled);
+// After a start that failed: sound off for the run, and for good in the active Profile or, with
+// everyProfile, in all three.
+void SoundSwitchOff(int everyProfile);
+// The running engine's DirectSound object, on which a preview is made; NULL while stopped.
+IDirectSound *SoundDirectSound(void);
 
 // Starts DirectSound with window as cooperative window and loads the four slots from the
 // active Profile. 1: started; 0: not (a message was shown unless sound is disabled);

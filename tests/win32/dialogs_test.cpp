@@ -13,6 +13,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/tray_icon.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/config_dialog.h"
 #include "dialogs/statistics_dialog.h"
@@ -322,7 +323,7 @@ TEST_F(DialogTest, InformationDialogsShowTheirNumbersAndEscapeClosesNoDialog)
 {
     App.versionMajor = 3;
     Statistics = {12, 3};
-    snprintf(mainWindowState.trayIcon.szTip, sizeof mainWindowState.trayIcon.szTip, "old tip");
+    snprintf(TrayIcon.record.szTip, sizeof TrayIcon.record.szTip, "old tip");
     struct Case {
         const char *name;
         DLGPROC procedure;
@@ -347,7 +348,7 @@ TEST_F(DialogTest, InformationDialogsShowTheirNumbersAndEscapeClosesNoDialog)
     Click(IDC_STATISTICS_RESET);
     EXPECT_EQ(Text(IDC_STATISTICS_SHOTS) + "/" + Text(IDC_STATISTICS_GRENADES), "0/0");
     EXPECT_EQ(Statistics.shots + Statistics.grenades, 0u);
-    EXPECT_STREQ(mainWindowState.trayIcon.szTip, TRAY_TIP_START);
+    EXPECT_STREQ(TrayIcon.record.szTip, TRAY_TIP_START);
 }
 
 }  // namespace

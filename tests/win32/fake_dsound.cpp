@@ -354,6 +354,7 @@ void FakeDirectSoundTest::SetUp()
     CreateDirectoryA(folder.c_str(), NULL);
     FakeDirectSoundReset();
     AppStateReset();
+    SoundEngineReset();
     App.instance = GetModuleHandleA(NULL);
     // Every Profile names files in the test folder that do not exist.
     snprintf(App.programFolder, sizeof App.programFolder, "%s", folder.c_str());
@@ -364,7 +365,7 @@ void FakeDirectSoundTest::SetUp()
 
 void FakeDirectSoundTest::TearDown()
 {
-    soundEnabled = 1;
+    SoundSetEnabled(1);
     SoundShutdown();
     EXPECT_EQ(FakeDs.liveObjects, 0) << "a DirectSound reference was never released";
     EXPECT_EQ(FakeDs.misuses, 0) << "a released object or a method VROK never calls was used";

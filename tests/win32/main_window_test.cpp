@@ -10,6 +10,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/tray_icon.h"
 #include "fake_message_box.h"
 #include "resources/resource.h"
 #include "sound/sound_engine.h"
@@ -25,16 +26,11 @@ protected:
         AppStateReset();
         App.instance = GetModuleHandleA(NULL);
         snprintf(App.programFolder, sizeof App.programFolder, "C:\\no-such-folder\\");
-        soundEnabled = 0;  // the sound probe has tests of its own
+        SoundEngineReset();
+        SoundSetEnabled(0);  // the sound probe has tests of its own
         FakeMessageBoxInstall();
-        WNDCLASSA windowClass = {};
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = MainWindowProc;
-        windowClass.hInstance = App.instance;
-        windowClass.lpszClassName = "VROK";
-        RegisterClassA(&windowClass);
-        window = CreateWindowExA(0, "VROK", "Death to Glitchcorp", WS_CAPTION | WS_SYSMENU, 0, 0,
-                                 100, 100, NULL, NULL, App.instance, NULL);
+        MainWindowRegister(App.instance);
+        window = MainWindowCreate(App.instance);
         ASSERT_NE(window, (HWND)NULL);
     }
 
@@ -52,11 +48,11 @@ std::vector<HICON> WinkFrames(void)
 {
     std::vector<HICON> frames;
     DWORD start = GetTickCount();
-    HICON shown = mainWindowState.trayIcon.hIcon;
-    while (mainWindowState.animationStep != 0 && GetTickCount() - start < 3000) {
+    HICON shown = TrayIcon.record.hIcon;
+    while (TrayIcon.animationStep != 0 && GetTickCount() - start < 3000) {
         MSG message;
         if (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-        if (mainWindowState.trayIcon.hIcon != shown) frames.push_back(shown = mainWindowState.trayIcon.hIcon);
+        if (TrayIcon.record.hIcon != shown) frames.push_back(shown = TrayIcon.record.hIcon);
         if (frames.size() == 1) SendMessageA(App.mainWindow, MSG_TRAY_NOTIFY, 0, WM_MOUSEMOVE);
         Sleep(1);
     }
@@ -65,12 +61,12 @@ std::vector<HICON> WinkFrames(void)
 
 TEST_F(MainWindowTest, AWinkShowsThreeFramesAndEndsOnTheFaceWithoutRestarting)
 {
-    const HICON *icons = mainWindowState.trayIcons;
+    const HICON *icons = TrayIcon.icons;
     ASSERT_NE(icons[TRAY_ICON_MAIN], (HICON)NULL);
-    EXPECT_EQ(mainWindowState.trayIcon.hIcon, icons[TRAY_ICON_MAIN]);
+    EXPECT_EQ(TrayIcon.record.hIcon, icons[TRAY_ICON_MAIN]);
     DWORD start = GetTickCount();
     SendMessageA(window, MSG_TRAY_NOTIFY, 0, WM_MOUSEMOVE);
-    EXPECT_EQ(mainWindowState.animationStep, 1);
+    EXPECT_EQ(TrayIcon.animationStep, 1);
     // A move during the wink (sent after the first frame) neither restarts nor prolongs it.
     std::vector<HICON> frames = WinkFrames();
     DWORD took = GetTickCount() - start;
@@ -79,17 +75,17 @@ TEST_F(MainWindowTest, AWinkShowsThreeFramesAndEndsOnTheFaceWithoutRestarting)
     EXPECT_EQ(frames, expected);
     EXPECT_GE(took, 350u);
     EXPECT_LT(took, 1500u);
-    EXPECT_EQ(mainWindowState.animationStep, 0);
+    EXPECT_EQ(TrayIcon.animationStep, 0);
     EXPECT_FALSE(KillTimer(window, TIMER_TRAY_WINK)) << "the wink's timer outlived it";
 }
 
 TEST_F(MainWindowTest, TheTipKeepsItsFirst63Characters)
 {
-    EXPECT_STREQ(mainWindowState.trayIcon.szTip, "VROK 95: Let off steam!!!");
+    EXPECT_STREQ(TrayIcon.record.szTip, "VROK 95: Let off steam!!!");
     std::string longTip(80, 'x');
     longTip.replace(60, 4, "ABCD");
     TrayTipSet(longTip.c_str());
-    EXPECT_EQ(std::string(mainWindowState.trayIcon.szTip), longTip.substr(0, 63));
+    EXPECT_EQ(std::string(TrayIcon.record.szTip), longTip.substr(0, 63));
 }
 
 // Runs inside the modal statistics dialog: the guard holds back a second dialog, while help and
@@ -99,7 +95,7 @@ VOID CALLBACK WhileStatisticsOpen(HWND, UINT, UINT_PTR timer, DWORD)
     KillTimer(NULL, timer);
     HWND statistics = FindWindowA("#32770", "STATISTICS");
     EXPECT_NE(statistics, (HWND)NULL);
-    EXPECT_EQ(mainWindowState.dialogGuard, 1);
+    EXPECT_EQ(MainWindow.dialogGuard, 1);
     SendMessageA(App.mainWindow, WM_COMMAND, CMD_ABOUT, 0);  // would not return until closed
     EXPECT_EQ(FindWindowA("#32770", "About VROK..."), (HWND)NULL);
     SendMessageA(App.mainWindow, WM_SYSCOMMAND, CMD_HELP, 0);
@@ -115,7 +111,7 @@ TEST_F(MainWindowTest, OneDialogAtATimeWhileHelpAndActivationStillWork)
     Settings.descriptionVisible = 0;
     SetTimer(NULL, 0, 200, WhileStatisticsOpen);
     SendMessageA(window, WM_COMMAND, CMD_STATISTICS, 0);
-    EXPECT_EQ(mainWindowState.dialogGuard, 0);
+    EXPECT_EQ(MainWindow.dialogGuard, 0);
     ASSERT_EQ(FakeMessageBoxCalls().size(), 1u);
     EXPECT_EQ(FakeMessageBoxCalls()[0].caption, "Help Error");
     EXPECT_EQ(FakeMessageBoxCalls()[0].text,

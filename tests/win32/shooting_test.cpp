@@ -11,6 +11,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/tray_icon.h"
 #include "fake_dsound.h"
 #include "fake_message_box.h"
 #include "shooting/activation.h"
@@ -90,7 +91,7 @@ protected:
     void SetUp() override
     {
         FakeDirectSoundTest::SetUp();
-        RegisterClassOnce("PIFFPOFF", ShootingWindowProc);
+        ShootingWindowRegister(GetModuleHandleA(NULL));  // 0 once registered by an earlier test
         RegisterClassOnce("VrokTestBackdrop", DefWindowProcA, CreateSolidBrush(BACKDROP));
         WriteProfileSounds(ACTIVE);
         Settings.profiles[ACTIVE].grenadeDelay = 30000;
@@ -101,7 +102,7 @@ protected:
         App.shootingCursor = LoadCursorA(NULL, (LPCSTR)IDC_CROSS);
         ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 800);
         ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 600);
-        mainWindowState.trayIcon.szTip[0] = '\0';
+        TrayIcon.record.szTip[0] = '\0';
         // The user's desktop, one flat colour, and the main window that the end hides.
         backdrop = CreateWindowExA(0, "VrokTestBackdrop", "", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, NULL, NULL,
                                    App.instance, NULL);
@@ -125,7 +126,7 @@ protected:
     HWND Activate(void)
     {
         window =
-            CreateWindowExA(0, "PIFFPOFF", "", WS_POPUP | WS_BORDER, 0, 0, 800, 600, NULL, NULL, App.instance, NULL);
+            CreateWindowExA(0, SHOOTING_WINDOW_CLASS, "", WS_POPUP | WS_BORDER, 0, 0, 800, 600, NULL, NULL, App.instance, NULL);
         Drain();
         return window;
     }
@@ -240,7 +241,7 @@ TEST_F(ShootingTest, ABurstRunsFromPressToReleaseRestartsOnAPressAndDiesWithTheW
     EXPECT_FALSE(activation.active);
     EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), (DWORD)NORMAL_PRIORITY_CLASS);
     EXPECT_EQ(FakeDs.liveObjects, 0);
-    EXPECT_STREQ(mainWindowState.trayIcon.szTip, "") << "only the end sets the tip";
+    EXPECT_STREQ(TrayIcon.record.szTip, "") << "only the end sets the tip";
     EXPECT_TRUE(IsWindowVisible(mainWindow)) << "only the end hides the main window";
 }
 
@@ -435,7 +436,7 @@ TEST_F(ShootingTest, EscapeAndTheRightDoubleClickEndTheActivationAlike)
         for (const SYSTEMTIME *at : {&before, &after})
             TrayTipFormatActivation(tips[at == &after], TRAY_TIP_SIZE, Statistics.shots, Statistics.grenades, at->wHour,
                                     at->wMinute, at->wSecond);
-        std::string tip = mainWindowState.trayIcon.szTip;
+        std::string tip = TrayIcon.record.szTip;
         EXPECT_TRUE(tip == tips[0] || tip == tips[1]) << tip;
         Drain();
     }
@@ -443,7 +444,7 @@ TEST_F(ShootingTest, EscapeAndTheRightDoubleClickEndTheActivationAlike)
 
 TEST_F(ShootingTest, WithSoundOffActivationsMakeNoSoundCallsEndAtOnceAndLeaveNoGdiObjects)
 {
-    soundEnabled = 0;
+    SoundSetEnabled(0);
     auto shoot = [&](int bullets, int craters) {
         for (int i = 0; i < bullets; ++i) Send(WM_TIMER, TIMER_SHOT), Send(WM_TIMER, TIMER_GUN_SOUND);
         for (int i = 0; i < craters; ++i) {

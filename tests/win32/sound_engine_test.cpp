@@ -213,7 +213,7 @@ TEST_F(SoundEngineTest, GunAndGrenadeGetVolumeThenPanAfterPlayUnlessThePanIsZero
     EXPECT_EQ(SlotBuffer(FINAL, 0)->plays, 1);
 
     // Switched off: nothing is touched, not even by the shutdown, and nothing starts.
-    soundEnabled = 0;
+    SoundSetEnabled(0);
     size_t events = FakeDs.events.size();
     EXPECT_EQ(SoundPlay(GUN, -2500, 0), 0);
     SoundStop(GRENADE);
@@ -233,8 +233,9 @@ protected:
     void SetUp() override
     {
         SoundEngineTest::SetUp();
-        RegisterClassOnce("VROK", MainWindowProc);
-        RegisterClassOnce("PIFFPOFF", ShootingWindowProc);
+        // 0 once registered by an earlier test.
+        MainWindowRegister(GetModuleHandleA(NULL));
+        ShootingWindowRegister(GetModuleHandleA(NULL));
         DrainQuit();
     }
 
@@ -259,7 +260,7 @@ TEST_F(SoundWindowStartTest, TheMainWindowShutsAWorkingStartDownAndSwitchesAFail
         SCOPED_TRACE(result);
         Restart();
         FakeDs.createResult = result;
-        HWND main = Create("VROK");
+        HWND main = Create(MAIN_WINDOW_CLASS);
         ASSERT_NE(main, (HWND)NULL);
         EXPECT_EQ(FakeDs.createCalls, 1);
         EXPECT_EQ(FakeDs.liveObjects, 0);
@@ -276,7 +277,7 @@ TEST_F(SoundWindowStartTest, CancelInTheRetryBoxRefusesTheMainWindowAndQuits)
 {
     FakeDs.busyForever = 1;
     FakeMessageBoxInstall({IDCANCEL});
-    EXPECT_EQ(Create("VROK"), (HWND)NULL);
+    EXPECT_EQ(Create(MAIN_WINDOW_CLASS), (HWND)NULL);
     EXPECT_EQ(FakeMessageBoxShown(), Strings{RETRY});
     EXPECT_TRUE(DrainQuit());
     for (const Profile &profile : Settings.profiles) EXPECT_EQ(profile.useDirectSound, 1) << "Cancel is not No";
@@ -286,7 +287,7 @@ BOOL CALLBACK CountShootingWindow(HWND window, LPARAM count)
 {
     char name[16] = "";
     GetClassNameA(window, name, sizeof name);
-    *(int *)count += strcmp(name, "PIFFPOFF") == 0;
+    *(int *)count += strcmp(name, SHOOTING_WINDOW_CLASS) == 0;
     return TRUE;
 }
 
@@ -294,10 +295,10 @@ BOOL CALLBACK CountShootingWindow(HWND window, LPARAM count)
 // request, which must not start a second shooting window inside the first; Cancel leaves none.
 TEST_F(SoundWindowStartTest, WhileAnActivationsRetryBoxWaitsNoSecondStartsAndCancelLeavesNone)
 {
-    soundEnabled = 0;  // no sound probe
-    HWND main = App.mainWindow = Create("VROK");
+    SoundSetEnabled(0);  // no sound probe
+    HWND main = App.mainWindow = Create(MAIN_WINDOW_CLASS);
     ASSERT_NE(main, (HWND)NULL);
-    soundEnabled = 1;
+    SoundSetEnabled(1);
     FakeDs.busyForever = 1;
     int shootingWindows = 0;
     FakeMessageBoxInstall({IDCANCEL}, [&] {

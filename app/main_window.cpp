@@ -5,7 +5,7 @@
 #include <string.h>
 
 #include "app/app_state.h"
-#include "app/help.h"
+#include "dialogs/help.h"
 #include "app/tray_icon.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/config_dialog.h"
@@ -176,9 +176,10 @@ int MainWindowRegister(HINSTANCE instance)
     return RegisterClassA(&mainClass) ? 1 : 0;
 }
 
-void DescriptionMeasure(void)
+int DescriptionMeasure(void)
 {
     HDC screen = CreateDCA("DISPLAY", NULL, NULL, NULL);
+    if (!screen) return 0;
     TEXTMETRICA metrics = {};
     GetTextMetricsA(screen, &metrics);
     App.lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
@@ -191,6 +192,7 @@ void DescriptionMeasure(void)
         if (extent.cx > App.descriptionWidth) App.descriptionWidth = extent.cx;
     }
     DeleteDC(screen);
+    return 1;
 }
 
 HWND MainWindowCreate(HINSTANCE instance)

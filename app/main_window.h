@@ -20,8 +20,9 @@ extern const char MAIN_WINDOW_TITLE[];  // "Death to Glitchcorp"
 int MainWindowRegister(HINSTANCE instance);
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Formats the version into the first description line and measures the lines on the screen.
-void DescriptionMeasure(void);
+// Formats the version into the first description line and measures the lines on the screen;
+// 0 when the screen cannot be measured.
+int DescriptionMeasure(void);
 
 // Creates the hidden main window, sized for the description; WM_CREATE probes sound and adds
 // the tray icon. NULL when the creation was refused.

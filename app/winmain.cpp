@@ -78,22 +78,27 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     Settings.descriptionVisible = 1;
 
     if (!previousInstance && (!MainWindowRegister(instance) || !ShootingWindowRegister(instance))) return 0;
-    DescriptionMeasure();
+    if (!DescriptionMeasure()) return 0;
     FindProgramPaths(instance);
     SettingsLoad();
-    Statistics.shots = 0;
-    Statistics.grenades = 0;
+    StatisticsReset();
     SoundSetEnabled(Settings.profiles[Settings.activeProfile].useDirectSound);
 
     // WM_CREATE may refuse the window; WM_QUIT is then already posted and the loop ends at once.
     App.mainWindow = MainWindowCreate(instance);
     AddSystemMenuEntries(App.mainWindow);
-    App.popupMenu = GetSubMenu(LoadMenuA(instance, RES_MENU_TRAY), 0);
+    HMENU menu = LoadMenuA(instance, RES_MENU_TRAY);
+    App.popupMenu = menu ? GetSubMenu(menu, 0) : NULL;
     ShowWindow(App.mainWindow, SW_HIDE);
     UpdateWindow(App.mainWindow);
     App.shootingCursor = LoadCursorA(instance, RES_CURSOR_SHOOTING);
     App.holeBitmap = LoadBitmapA(instance, RES_BITMAP_HOLE);
     App.craterBitmap = LoadBitmapA(instance, RES_BITMAP_CRATER);
+    // Without its menu or bitmaps the program could neither be used nor shoot.
+    if (!App.popupMenu || !App.holeBitmap || !App.craterBitmap) {
+        DestroyWindow(App.mainWindow);
+        return 0;
+    }
 
     MSG message = {};
     while (GetMessageA(&message, NULL, 0, 0) > 0) {

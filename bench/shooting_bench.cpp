@@ -131,7 +131,7 @@ static void EndActivation(HWND window)
 {
     SendMessageA(window, WM_CHAR, 27, 0);
     Pump(50);
-    if (IsWindow(window) || activation.active) {
+    if (IsWindow(window) || Activation.active) {
         fprintf(stderr, "the end sequence left the window\n");
         exit(1);
     }
@@ -157,9 +157,9 @@ static void GrenadeWave(HWND window, int count, bool waitForCompletion)
     if (!waitForCompletion)
         for (int k = 0; k < GRENADE_SLOT_COUNT; ++k)
             SendMessageA(window, WM_TIMER, GRENADE_TIMER_FIRST + GRENADE_COMPLETION_OFFSET + k, 0);
-    for (int t = 0; t < 400 && activation.grenadesInFlight > 0; ++t) Pump(10);
-    if (Statistics.grenades != landed || activation.grenadesInFlight != 0) {
-        fprintf(stderr, "grenades: %u landed, %d in flight\n", Statistics.grenades, activation.grenadesInFlight);
+    for (int t = 0; t < 400 && Activation.grenadesInFlight > 0; ++t) Pump(10);
+    if (Statistics.grenades != landed || Activation.grenadesInFlight != 0) {
+        fprintf(stderr, "grenades: %u landed, %d in flight\n", Statistics.grenades, Activation.grenadesInFlight);
         exit(1);
     }
 }

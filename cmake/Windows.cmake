@@ -6,7 +6,7 @@ set(VROK_WIN32_SOURCES
     app/settings_file.cpp
     app/main_window.cpp
     app/tray_icon.cpp
-    app/help.cpp
+    dialogs/help.cpp
     sound/sound_engine.cpp
     sound/sound_object.cpp
     shooting/shooting_window.cpp

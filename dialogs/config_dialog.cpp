@@ -4,7 +4,7 @@
 #include <mmsystem.h>
 
 #include "app/app_state.h"
-#include "app/help.h"
+#include "dialogs/help.h"
 #include "dialogs/config_values.h"
 #include "dialogs/sound_chooser.h"
 #include "resources/resource.h"

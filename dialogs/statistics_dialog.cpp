@@ -21,8 +21,7 @@ static INT_PTR OnCommand(HWND dialog, WPARAM command)
         EndDialog(dialog, 1);
         return TRUE;
     case IDC_STATISTICS_RESET:
-        Statistics.shots = 0;
-        Statistics.grenades = 0;
+        StatisticsReset();
         ShowCounts(dialog);
         TrayTipSet(TRAY_TIP_START);
         return FALSE;

@@ -37,4 +37,4 @@ struct ActivationState {
     bool rightButtonHeld;
 };
 
-extern ActivationState activation;
+extern ActivationState Activation;

@@ -3,7 +3,6 @@
 #include "shooting/screen_canvas.h"
 
 #include "app/app_state.h"
-#include "shooting/activation.h"
 
 typedef HRESULT(WINAPI *DwmIsCompositionEnabledProc)(BOOL *enabled);
 
@@ -11,6 +10,7 @@ typedef HRESULT(WINAPI *DwmIsCompositionEnabledProc)(BOOL *enabled);
 // drawing on the screen's context is not reliably shown: there the window paints a copy.
 static struct {
     HWND window;
+    HDC screen;          // the whole screen, for this activation
     HDC copyContext;
     HBITMAP copyBitmap;
     HGDIOBJ previousBitmap;
@@ -28,20 +28,21 @@ bool DesktopIsComposed(void)
     return composed != FALSE;
 }
 
-bool CanvasOpen(HWND window)
+bool CanvasOpen(HWND window, HDC screen)
 {
     CanvasClose();
     canvas.window = window;
+    canvas.screen = screen;
     if (!DesktopIsComposed()) return false;
     int width = App.screenWidth, height = App.screenHeight;
-    canvas.copyContext = CreateCompatibleDC(activation.displayContext);
-    canvas.copyBitmap = CreateCompatibleBitmap(activation.displayContext, width, height);
+    canvas.copyContext = CreateCompatibleDC(screen);
+    canvas.copyBitmap = CreateCompatibleBitmap(screen, width, height);
     if (!canvas.copyContext || !canvas.copyBitmap) {
         CanvasClose();
         return false;
     }
     canvas.previousBitmap = SelectObject(canvas.copyContext, canvas.copyBitmap);
-    BitBlt(canvas.copyContext, 0, 0, width, height, activation.displayContext, 0, 0, SRCCOPY);
+    BitBlt(canvas.copyContext, 0, 0, width, height, screen, 0, 0, SRCCOPY);
     return true;
 }
 
@@ -55,17 +56,28 @@ static void ShowCopy(int x, int y, int width, int height)
     ReleaseDC(canvas.window, windowContext);
 }
 
-void CanvasAnd(HBITMAP bitmap, POINT size, int x, int y)
+HDC CanvasMemoryOpen(HDC screen, HBITMAP bitmap, HGDIOBJ *previous)
 {
-    HDC target = canvas.copyContext ? canvas.copyContext : activation.displayContext;
-    HDC memory = CreateCompatibleDC(activation.displayContext);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    SetMapMode(memory, GetMapMode(activation.displayContext));
-    DPtoLP(memory, &size, 1);
-    BitBlt(target, x, y, size.x, size.y, memory, activation.bitmapOrigin.x,
-           activation.bitmapOrigin.y, SRCAND);
+    HDC memory = CreateCompatibleDC(screen);
+    *previous = SelectObject(memory, bitmap);
+    SetMapMode(memory, GetMapMode(screen));
+    return memory;
+}
+
+void CanvasMemoryClose(HDC memory, HGDIOBJ previous)
+{
     SelectObject(memory, previous);
     DeleteDC(memory);
+}
+
+void CanvasAnd(HBITMAP bitmap, POINT size, POINT origin, int x, int y)
+{
+    HDC target = canvas.copyContext ? canvas.copyContext : canvas.screen;
+    HGDIOBJ previous = NULL;
+    HDC memory = CanvasMemoryOpen(canvas.screen, bitmap, &previous);
+    DPtoLP(memory, &size, 1);
+    BitBlt(target, x, y, size.x, size.y, memory, origin.x, origin.y, SRCAND);
+    CanvasMemoryClose(memory, previous);
     if (canvas.copyContext) ShowCopy(x, y, size.x, size.y);
 }
 
@@ -94,4 +106,5 @@ void CanvasClose(void)
     canvas.copyBitmap = NULL;
     canvas.previousBitmap = NULL;
     canvas.window = NULL;
+    canvas.screen = NULL;
 }

@@ -8,12 +8,18 @@
 // a missing library or entry means not composed).
 bool DesktopIsComposed(void);
 
-// At the start of an activation, before the window is shown: on a composed desktop, copies the
-// screen through the display context. Returns true when the copy is in use.
-bool CanvasOpen(HWND window);
+// At the start of an activation, before the window is shown: draws through screen, the whole
+// screen's display context, and on a composed desktop copies the screen through it. Returns true
+// when the copy is in use.
+bool CanvasOpen(HWND window, HDC screen);
 
-// ANDs size pixels of bitmap onto the screen at screen position (x, y).
-void CanvasAnd(HBITMAP bitmap, POINT size, int x, int y);
+// ANDs size pixels of bitmap, from origin in it, onto the screen at screen position (x, y).
+void CanvasAnd(HBITMAP bitmap, POINT size, POINT origin, int x, int y);
+
+// A memory context like screen's with bitmap selected and screen's mapping mode, through which a
+// bitmap is measured and copied; CanvasMemoryClose puts it away again.
+HDC CanvasMemoryOpen(HDC screen, HBITMAP bitmap, HGDIOBJ *previous);
+void CanvasMemoryClose(HDC memory, HGDIOBJ previous);
 
 // WM_PAINT: paints the copy on a composed desktop; otherwise only validates, so the desktop
 // beneath stays visible.

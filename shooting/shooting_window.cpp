@@ -12,7 +12,7 @@
 #include "shooting/statistics.h"
 #include "sound/sound_engine.h"
 
-ActivationState activation;
+ActivationState Activation;
 
 const char SHOOTING_WINDOW_CLASS[] = "PIFFPOFF";
 
@@ -34,64 +34,72 @@ static void CALLBACK GunSoundTimerProc(UINT, UINT, DWORD_PTR window, DWORD_PTR, 
 static void KillBurstTimers(void)
 {
     // Only timers of ours: a stale id could by now belong to another timer of the process.
-    if (activation.shotTimer) timeKillEvent(activation.shotTimer);
-    if (activation.gunSoundTimer) timeKillEvent(activation.gunSoundTimer);
-    activation.shotTimer = 0;
-    activation.gunSoundTimer = 0;
+    if (Activation.shotTimer) timeKillEvent(Activation.shotTimer);
+    if (Activation.gunSoundTimer) timeKillEvent(Activation.gunSoundTimer);
+    Activation.shotTimer = 0;
+    Activation.gunSoundTimer = 0;
 }
 
 static POINT MeasureBitmap(HBITMAP bitmap)
 {
-    HDC memory = CreateCompatibleDC(activation.displayContext);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    SetMapMode(memory, GetMapMode(activation.displayContext));
+    HGDIOBJ previous = NULL;
+    HDC memory = CanvasMemoryOpen(Activation.displayContext, bitmap, &previous);
     BITMAP record = {};
     GetObjectA(bitmap, sizeof record, &record);
     POINT size = {record.bmWidth, record.bmHeight};
     DPtoLP(memory, &size, 1);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
+    CanvasMemoryClose(memory, previous);
     return size;
 }
 
-static void PrepareGraphics(void)
+// 0 when the screen cannot be drawn on: then there is nothing to shoot at.
+static int PrepareGraphics(void)
 {
-    activation.displayContext = CreateDCA("DISPLAY", NULL, NULL, NULL);
+    Activation.displayContext = CreateDCA("DISPLAY", NULL, NULL, NULL);
+    if (!Activation.displayContext) return 0;
     App.screenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
     App.screenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
-    activation.widthTwentieth = App.screenWidth / 20;
-    activation.heightTwentieth = App.screenHeight / 20;
-    activation.bitmapOrigin.x = 0;
-    activation.bitmapOrigin.y = 0;
-    activation.craterSize = MeasureBitmap(App.craterBitmap);
-    activation.holeSize = MeasureBitmap(App.holeBitmap);
-    activation.graphicsReady = true;
+    Activation.widthTwentieth = App.screenWidth / 20;
+    Activation.heightTwentieth = App.screenHeight / 20;
+    Activation.bitmapOrigin.x = 0;
+    Activation.bitmapOrigin.y = 0;
+    Activation.craterSize = MeasureBitmap(App.craterBitmap);
+    Activation.holeSize = MeasureBitmap(App.holeBitmap);
+    Activation.graphicsReady = true;
+    return 1;
 }
 
-int ShootingWindowExists(void) { return activation.window != NULL; }
+int ShootingWindowExists(void) { return Activation.window != NULL; }
+
+static LRESULT OnDestroy(void);
 
 static LRESULT OnCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    activation.window = window;
+    Activation.window = window;
     int started = SoundStart(window);
     if (started == SOUND_START_QUIT) {
         // Refused creation: Wine destroys the window without WM_DESTROY.
-        activation.window = NULL;
+        Activation.window = NULL;
         return -1;
     }
     // Silent until the user turns sound on again in the configuration dialog.
     if (started == 0) SoundSwitchOff(0);
-    activation.clockTarget = ClockTargetRect();
+    Activation.clockTarget = ClockTargetRect();
     SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
-    activation.grenadesInFlight = 0;
-    activation.nextGrenadeSlot = 0;
-    for (int k = 0; k < GRENADE_SLOT_COUNT; ++k) activation.grenades[k].timerId = GRENADE_TIMER_FIRST + k;
+    Activation.grenadesInFlight = 0;
+    Activation.nextGrenadeSlot = 0;
+    for (int k = 0; k < GRENADE_SLOT_COUNT; ++k) Activation.grenades[k].timerId = GRENADE_TIMER_FIRST + k;
     SetCursor(App.shootingCursor);
     SetCapture(window);
-    activation.active = true;
-    if (!activation.graphicsReady) PrepareGraphics();
+    Activation.active = true;
+    if (!Activation.graphicsReady && !PrepareGraphics()) {
+        // Refused like a Cancel, with what was started undone.
+        OnDestroy();
+        ReleaseCapture();
+        return -1;
+    }
     // Taken before the window is shown: the copy is the desktop the user was looking at.
-    CanvasOpen(window);
+    CanvasOpen(window, Activation.displayContext);
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -99,16 +107,16 @@ static LRESULT OnDestroy(void)
 {
     // Timers of a window closed without the end sequence would fire on for nothing.
     KillBurstTimers();
-    activation.active = false;
+    Activation.active = false;
     CanvasClose();
-    if (activation.graphicsReady) {
-        DeleteDC(activation.displayContext);
-        activation.displayContext = NULL;
-        activation.graphicsReady = false;
+    if (Activation.graphicsReady) {
+        DeleteDC(Activation.displayContext);
+        Activation.displayContext = NULL;
+        Activation.graphicsReady = false;
     }
     if (soundStarted) SoundShutdown();
     SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
-    activation.window = NULL;
+    Activation.window = NULL;
     // The main window gives sound back to an open configuration dialog.
     PostMessageA(App.mainWindow, MSG_SHOOTING_ENDED, 0, 0);
     return 0;
@@ -119,9 +127,9 @@ static void StartBurst(HWND window)
     // A press while a burst runs (its release lost) restarts it instead of leaking its timers.
     KillBurstTimers();
     ShotImpact(SHOT_BULLET, 0);
-    activation.shotTimer = timeSetEvent(SpeedPeriodMs(ActiveProfile()->fireSpeed), 0,
+    Activation.shotTimer = timeSetEvent(SpeedPeriodMs(ActiveProfile()->fireSpeed), 0,
                                         ShotTimerProc, (DWORD_PTR)window, TIME_PERIODIC);
-    activation.gunSoundTimer = timeSetEvent(SpeedPeriodMs(ActiveProfile()->soundSpeed), 0,
+    Activation.gunSoundTimer = timeSetEvent(SpeedPeriodMs(ActiveProfile()->soundSpeed), 0,
                                             GunSoundTimerProc, (DWORD_PTR)window, TIME_PERIODIC);
     PostMessageA(window, WM_TIMER, TIMER_SHOT, 0);
     SendMessageA(window, WM_TIMER, TIMER_GUN_SOUND, 0);
@@ -132,40 +140,49 @@ static void GunSoundTick(void)
 {
     POINT cursor;
     GetCursorPos(&cursor);
-    int x = cursor.x - activation.widthTwentieth / 2 - HOLE_OFFSET;
-    int y = cursor.y - activation.heightTwentieth / 2 - HOLE_OFFSET;
+    int x = cursor.x - Activation.widthTwentieth / 2 - HOLE_OFFSET;
+    int y = cursor.y - Activation.heightTwentieth / 2 - HOLE_OFFSET;
     POINT test = {x + HOLE_OFFSET, y + HOLE_OFFSET};
-    if (PtInRect(&activation.clockTarget, test) && ActiveProfile()->withCuckoo) return;
+    if (PtInRect(&Activation.clockTarget, test) && ActiveProfile()->withCuckoo) return;
     SoundPlay(SOUND_SLOT_MACHINE_GUN, SoundPanForX(x, App.screenWidth), 0);
 }
 
 static void ThrowGrenade(HWND window)
 {
-    if (activation.rightButtonHeld || !activation.active || AppMessageBoxOpen() ||
-        activation.grenadesInFlight >= GRENADE_SLOT_COUNT)
+    if (Activation.rightButtonHeld || !Activation.active || AppMessageBoxOpen() ||
+        Activation.grenadesInFlight >= GRENADE_SLOT_COUNT)
         return;
-    activation.rightButtonHeld = true;
+    Activation.rightButtonHeld = true;
     POINT cursor;
     GetCursorPos(&cursor);
-    GrenadeSlot *slot = &activation.grenades[activation.nextGrenadeSlot];
+    GrenadeSlot *slot = &Activation.grenades[Activation.nextGrenadeSlot];
     // The crater lands where the cursor was at the throw, wherever it is at the detonation.
-    slot->craterX = cursor.x - activation.craterSize.x / 2;
-    slot->craterY = cursor.y - activation.craterSize.y / 2;
+    slot->craterX = cursor.x - Activation.craterSize.x / 2;
+    slot->craterY = cursor.y - Activation.craterSize.y / 2;
     SoundPlay(SOUND_SLOT_GRENADE, SoundPanForX(slot->craterX, App.screenWidth), 0);
     SetTimer(window, slot->timerId, (UINT)ActiveProfile()->grenadeDelay, NULL);
-    activation.grenadesInFlight++;
-    activation.nextGrenadeSlot = (activation.nextGrenadeSlot + 1) % GRENADE_SLOT_COUNT;
+    Activation.grenadesInFlight++;
+    Activation.nextGrenadeSlot = (Activation.nextGrenadeSlot + 1) % GRENADE_SLOT_COUNT;
 }
+
+// The grenade slot whose timer, counted from first, id is; -1 when it is none of the five.
+static int GrenadeSlotOfTimer(WPARAM id, UINT first)
+{
+    return id >= first && id < first + GRENADE_SLOT_COUNT ? (int)(id - first) : -1;
+}
+
+static int DetonationSlot(WPARAM id) { return GrenadeSlotOfTimer(id, GRENADE_TIMER_FIRST); }
+static int CompletionSlot(WPARAM id) { return GrenadeSlotOfTimer(id, GRENADE_TIMER_FIRST + GRENADE_COMPLETION_OFFSET); }
 
 static LRESULT OnTimer(HWND window, WPARAM id)
 {
-    if (id > GRENADE_TIMER_FIRST - 1 && id < GRENADE_TIMER_FIRST - 1 + GRENADE_COMPLETION_OFFSET) {
+    if (DetonationSlot(id) >= 0) {
         KillTimer(window, id);
-        ShotImpact(SHOT_CRATER, (int)(id - GRENADE_TIMER_FIRST));
+        ShotImpact(SHOT_CRATER, DetonationSlot(id));
         SetTimer(window, id + GRENADE_COMPLETION_OFFSET, GRENADE_COMPLETION_MS, NULL);
-    } else if (id >= GRENADE_TIMER_FIRST - 1 + GRENADE_COMPLETION_OFFSET) {
+    } else if (CompletionSlot(id) >= 0) {
         KillTimer(window, id);
-        activation.grenadesInFlight--;
+        Activation.grenadesInFlight--;
     } else if (id == TIMER_SHOT) {
         ShotImpact(SHOT_BULLET, 0);
     } else if (id == TIMER_GUN_SOUND) {
@@ -187,7 +204,7 @@ static void SetEndOfActivationTip(void)
 static LRESULT EndActivation(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     KillBurstTimers();
-    activation.active = false;
+    Activation.active = false;
     SoundStop(SOUND_SLOT_MACHINE_GUN);
     SoundStop(SOUND_SLOT_GRENADE);
     SoundPlay(SOUND_SLOT_FINAL, 0, 0);
@@ -219,7 +236,7 @@ LRESULT CALLBACK ShootingWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return 0;
     case WM_LBUTTONUP: KillBurstTimers(); return 0;
     case WM_RBUTTONDOWN: ThrowGrenade(window); return 0;
-    case WM_RBUTTONUP: activation.rightButtonHeld = false; return 0;
+    case WM_RBUTTONUP: Activation.rightButtonHeld = false; return 0;
     case WM_RBUTTONDBLCLK:
         // Not inside a box: the end sequence plays sounds and destroys the window under it.
         if (AppMessageBoxOpen()) return 0;
@@ -232,12 +249,12 @@ LRESULT CALLBACK ShootingWindowProc(HWND window, UINT message, WPARAM wParam, LP
             KillBurstTimers();
             break;
         }
-        if (activation.active) return 1;
+        if (Activation.active) return 1;
         break;
     }
     // While an activation runs the window keeps the focus, the foreground and the capture,
     // except while a box of ours waits for an answer.
-    if (!activation.active || AppMessageBoxOpen()) return DefWindowProcA(window, message, wParam, lParam);
+    if (!Activation.active || AppMessageBoxOpen()) return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
     case WM_KILLFOCUS: SetFocus(window); return 0;
     case WM_NCACTIVATE:

@@ -35,19 +35,20 @@ static void LandBullet(void)
     POINT hit = {cursor.x + bullet.offsetX, cursor.y + bullet.offsetY};
 
     const Profile *profile = &Settings.profiles[Settings.activeProfile];
-    if (profile->withCuckoo && PtInRect(&activation.clockTarget, hit)) {
+    if (profile->withCuckoo && PtInRect(&Activation.clockTarget, hit)) {
         if (!SoundIsPlaying(SoundSlotObject(SOUND_SLOT_CUCKOO), 0)) SoundPlay(SOUND_SLOT_CUCKOO, 0, 0);
         return;
     }
-    CanvasAnd(App.holeBitmap, activation.holeSize, hit.x - HOLE_OFFSET, hit.y - HOLE_OFFSET);
+    CanvasAnd(App.holeBitmap, Activation.holeSize, Activation.bitmapOrigin, hit.x - HOLE_OFFSET,
+              hit.y - HOLE_OFFSET);
     Statistics.shots++;
 }
 
 static void LandCrater(int slot)
 {
     if (slot < 0 || slot >= GRENADE_SLOT_COUNT) return;
-    CanvasAnd(App.craterBitmap, activation.craterSize, activation.grenades[slot].craterX,
-                activation.grenades[slot].craterY);
+    CanvasAnd(App.craterBitmap, Activation.craterSize, Activation.bitmapOrigin,
+              Activation.grenades[slot].craterX, Activation.grenades[slot].craterY);
     Statistics.grenades++;
 }
 

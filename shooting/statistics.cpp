@@ -2,3 +2,9 @@
 #include "shooting/statistics.h"
 
 StatisticsRecord Statistics;
+
+void StatisticsReset(void)
+{
+    Statistics.shots = 0;
+    Statistics.grenades = 0;
+}

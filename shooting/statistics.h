@@ -9,3 +9,6 @@ struct StatisticsRecord {
 };
 
 extern StatisticsRecord Statistics;
+
+// Both counters back to zero: at start-up and by the statistics dialog's Reset.
+void StatisticsReset(void);

@@ -4,7 +4,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-int WaveFileRead(const char *path, unsigned char **fileImage, size_t *imageSize, WaveChunks *chunks)
+// Reads the whole file into a new image (malloc) and parses it; 1 on success.
+static int WaveFileRead(const char *path, unsigned char **fileImage, size_t *imageSize, WaveChunks *chunks)
 {
     *fileImage = NULL;
     *imageSize = 0;
@@ -31,7 +32,7 @@ int WaveFileRead(const char *path, unsigned char **fileImage, size_t *imageSize,
     return 1;
 }
 
-int SoundBufferFill(IDirectSoundBuffer *buffer, const unsigned char *data, uint32_t size)
+static int SoundBufferFill(IDirectSoundBuffer *buffer, const unsigned char *data, uint32_t size)
 {
     if (!buffer || !data || size == 0) return 0;
     void *first = NULL, *second = NULL;
@@ -48,8 +49,9 @@ int SoundBufferFill(IDirectSoundBuffer *buffer, const unsigned char *data, uint3
     return 1;
 }
 
-IDirectSoundBuffer *SoundBufferCreate(IDirectSound *directSound, const unsigned char *fileImage,
-                                      size_t imageSize)
+// A static buffer made from the image and filled with its samples, or NULL.
+static IDirectSoundBuffer *SoundBufferCreate(IDirectSound *directSound, const unsigned char *fileImage,
+                                             size_t imageSize)
 {
     WaveChunks chunks;
     if (!WaveParse(fileImage, imageSize, &chunks)) return NULL;
@@ -105,7 +107,6 @@ SoundObject *SoundObjectLoad(IDirectSound *directSound, const char *path, int32_
     object->waveSize = chunks.dataSize;
     object->durationMs = WaveDurationMs(&chunks);
     object->fileImage = image;
-    object->imageSize = imageSize;
     object->currentBuffer = 0;
 
     object->buffers[0] = SoundBufferCreate(directSound, image, imageSize);

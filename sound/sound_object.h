@@ -16,7 +16,6 @@ struct SoundObject {
     int32_t bufferCount;            // at least 1
     int32_t currentBuffer;          // the buffer chosen last
     unsigned char *fileImage;       // the whole file, kept to refill lost buffers
-    size_t imageSize;
     IDirectSoundBuffer **buffers;   // points just past this record, into the same block
 };
 
@@ -30,9 +29,3 @@ int SoundObjectStop(SoundObject *object);
 // The buffer to play next (see the rotation in sound_object.cpp), or NULL.
 IDirectSoundBuffer *SoundObjectNextBuffer(SoundObject *object);
 
-// Reads the whole file into a new image (malloc) and parses it; 1 on success.
-int WaveFileRead(const char *path, unsigned char **fileImage, size_t *imageSize, WaveChunks *chunks);
-// A static buffer made from the image and filled with its samples, or NULL.
-IDirectSoundBuffer *SoundBufferCreate(IDirectSound *directSound, const unsigned char *fileImage,
-                                      size_t imageSize);
-int SoundBufferFill(IDirectSoundBuffer *buffer, const unsigned char *data, uint32_t size);

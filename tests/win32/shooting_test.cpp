@@ -96,7 +96,7 @@ protected:
         WriteProfileSounds(ACTIVE);
         Settings.profiles[ACTIVE].grenadeDelay = 30000;
         Settings.activeProfile = ACTIVE;
-        activation.rightButtonHeld = false;  // a window of a test before may have died with it held
+        Activation.rightButtonHeld = false;  // a window of a test before may have died with it held
         App.holeBitmap = FramedBlackBitmap(15);
         App.craterBitmap = FramedBlackBitmap(128);
         App.shootingCursor = LoadCursorA(NULL, (LPCSTR)IDC_CROSS);
@@ -197,7 +197,7 @@ protected:
     // The burst's multimedia timers are dead after act(): one still running is killed here, failing the test.
     template <class Act> void ExpectBurstTimersDieOn(Act act)
     {
-        UINT shotTimer = activation.shotTimer, gunSoundTimer = activation.gunSoundTimer;
+        UINT shotTimer = Activation.shotTimer, gunSoundTimer = Activation.gunSoundTimer;
         act();
         EXPECT_NE(timeKillEvent(shotTimer), (MMRESULT)TIMERR_NOERROR) << "the shot timer ran on";
         EXPECT_NE(timeKillEvent(gunSoundTimer), (MMRESULT)TIMERR_NOERROR) << "the gun sound timer ran on";
@@ -214,7 +214,7 @@ protected:
 TEST_F(ShootingTest, ABurstRunsFromPressToReleaseRestartsOnAPressAndDiesWithTheWindow)
 {
     ASSERT_NE(Activate(), (HWND)NULL);
-    EXPECT_TRUE(activation.active);
+    EXPECT_TRUE(Activation.active);
     EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), (DWORD)HIGH_PRIORITY_CLASS);
     EXPECT_EQ(FakeDs.cooperativeWindow, window);
     ASSERT_TRUE(AimNextBulletAt(200, 150));
@@ -238,7 +238,7 @@ TEST_F(ShootingTest, ABurstRunsFromPressToReleaseRestartsOnAPressAndDiesWithTheW
     ExpectBurstTimersDieOn([&] { Send(WM_LBUTTONDOWN); });
     // Closed in the middle of a burst, not by the user's end.
     ExpectBurstTimersDieOn([&] { DestroyWindow(window); });
-    EXPECT_FALSE(activation.active);
+    EXPECT_FALSE(Activation.active);
     EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), (DWORD)NORMAL_PRIORITY_CLASS);
     EXPECT_EQ(FakeDs.liveObjects, 0);
     EXPECT_STREQ(TrayIcon.record.szTip, "") << "only the end sets the tip";
@@ -256,7 +256,7 @@ TEST_F(ShootingTest, AGunFailingMidBurstShowsOneBoxThatGetsMouseAndKeysThenShoot
         if (FakeMessageBoxCalls().size() > 1) return;  // a box inside the box: failed below
         // The box's modal loop: ticks and clicks keep arriving while the user reads it.
         mouseFree = GetCapture() != window;
-        burstStopped = activation.shotTimer == 0 && activation.gunSoundTimer == 0;
+        burstStopped = Activation.shotTimer == 0 && Activation.gunSoundTimer == 0;
         SetFocus(mainWindow);
         Send(WM_RBUTTONDOWN);
         Send(WM_TIMER, TIMER_GUN_SOUND);
@@ -271,7 +271,7 @@ TEST_F(ShootingTest, AGunFailingMidBurstShowsOneBoxThatGetsMouseAndKeysThenShoot
     EXPECT_TRUE(mouseFree);
     EXPECT_TRUE(burstStopped);
     EXPECT_TRUE(keysFree);
-    EXPECT_EQ(activation.grenadesInFlight, 0) << "a click meant for the box threw a grenade";
+    EXPECT_EQ(Activation.grenadesInFlight, 0) << "a click meant for the box threw a grenade";
 
     // Answered: the mouse comes back with its next move, the gun fires on, silent and without a box.
     Send(WM_MOUSEMOVE);
@@ -296,7 +296,7 @@ TEST_F(ShootingTest, FiveGrenadesFlyAtOnceInTheirSlotsAndEachCratersWhereItWasTh
         EXPECT_EQ(Plays(GRENADE), std::min(k + 1, 5)) << "a sixth is refused silently";
         EXPECT_EQ(LastPan(GRENADE), PanFor(throws[std::min(k, 4)].x - 64));
     }
-    EXPECT_EQ(activation.grenadesInFlight, 5);
+    EXPECT_EQ(Activation.grenadesInFlight, 5);
     EXPECT_EQ(Statistics.grenades, grenades) << "counted at the throw";
 
     // The third detonates (timer 1003) where it was thrown, and flies on until 1103.
@@ -307,7 +307,7 @@ TEST_F(ShootingTest, FiveGrenadesFlyAtOnceInTheirSlotsAndEachCratersWhereItWasTh
     Throw();
     EXPECT_EQ(Plays(GRENADE), 5);
     Send(WM_TIMER, 1103);
-    EXPECT_EQ(activation.grenadesInFlight, 4);
+    EXPECT_EQ(Activation.grenadesInFlight, 4);
     EXPECT_EQ(Statistics.grenades, grenades + 1);
 
     // Room again: the throw takes the first slot, and its timer is 1001 again.
@@ -428,7 +428,7 @@ TEST_F(ShootingTest, EscapeAndTheRightDoubleClickEndTheActivationAlike)
         EXPECT_LT(took, escape ? 1500u : 1000u);
         EXPECT_FALSE(IsWindow(window));
         EXPECT_EQ(finalSound->plays, 1);
-        EXPECT_FALSE(activation.active);
+        EXPECT_FALSE(Activation.active);
         EXPECT_FALSE(IsWindowVisible(mainWindow));
         EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), (DWORD)NORMAL_PRIORITY_CLASS);
         // What was shot, and when it ended: within the second of one of the two readings.
@@ -448,7 +448,7 @@ TEST_F(ShootingTest, WithSoundOffActivationsMakeNoSoundCallsEndAtOnceAndLeaveNoG
     auto shoot = [&](int bullets, int craters) {
         for (int i = 0; i < bullets; ++i) Send(WM_TIMER, TIMER_SHOT), Send(WM_TIMER, TIMER_GUN_SOUND);
         for (int i = 0; i < craters; ++i) {
-            int slot = activation.nextGrenadeSlot;
+            int slot = Activation.nextGrenadeSlot;
             Throw();
             Send(WM_TIMER, 1001 + slot);
             Send(WM_TIMER, 1101 + slot);

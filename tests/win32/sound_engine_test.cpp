@@ -315,7 +315,7 @@ TEST_F(SoundWindowStartTest, WhileAnActivationsRetryBoxWaitsNoSecondStartsAndCan
     EnumThreadWindows(GetCurrentThreadId(), CountShootingWindow, (LPARAM)&left);
     EXPECT_EQ(left, 0);
     EXPECT_FALSE(DrainQuit()) << "Cancel at an activation does not end the program";
-    EXPECT_FALSE(activation.active);
+    EXPECT_FALSE(Activation.active);
     EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), (DWORD)NORMAL_PRIORITY_CLASS);
     EXPECT_EQ(FakeDs.liveObjects, 0);
     DestroyWindow(main);

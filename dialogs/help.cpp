@@ -1,5 +1,5 @@
 // Opening VROK.HLP beside the program, or saying where it was looked for.
-#include "app/help.h"
+#include "dialogs/help.h"
 
 #include <stdio.h>
 #include <string.h>

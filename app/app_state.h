@@ -38,7 +38,7 @@ extern AppState App;
 int AppMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 // 1 while a box of ours is on screen.
 int AppMessageBoxOpen(void);
-// The platform's MessageBoxA, replaced by tests to script the answers.
+// The call that shows a box: MessageBoxA, or a stand-in that answers boxes by script.
 extern MessageBoxProc AppMessageBoxPlatform;
 
 // Looks up DirectSoundCreate in DSOUND.DLL (null when either is missing); the library stays loaded.

@@ -38,7 +38,7 @@ static LRESULT OnCreate(HWND hwnd)
     return 0;
 }
 
-static LRESULT OnDestroy(HWND)
+static LRESULT OnDestroy(void)
 {
     TrayIconDelete();
     // The main window's end is the program's end.
@@ -208,7 +208,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     if (TrayIconOnTaskbarCreated(message)) return 0;
     switch (message) {
     case WM_CREATE: return OnCreate(hwnd);
-    case WM_DESTROY: return OnDestroy(hwnd);
+    case WM_DESTROY: return OnDestroy();
     case WM_SIZE: return OnSize(hwnd, wParam, lParam);
     case WM_PAINT: PaintDescription(hwnd); return 0;
     case WM_COMMAND:

@@ -1,13 +1,6 @@
-# Cross-compiles VROK for 64-bit Windows with MinGW-w64 (POSIX-thread flavour, for std::mutex).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiles VROK for 64-bit Windows with MinGW-w64.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(VROK_MINGW_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${VROK_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${VROK_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${VROK_MINGW_PREFIX}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${VROK_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
 # Test executables run under Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)

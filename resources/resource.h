@@ -52,8 +52,7 @@
 /* The version record. */
 #define VERSION_RECORD_ID 1
 
-#ifndef RC_INVOKED
-/* Resources are looked up by name; the resource script names them with the same words. */
+/* Resources are looked up by name; VROK.rc declares them with these macros. */
 #define RES_ICON_MAIN "MegaIcon"
 #define RES_ICON_WINK_HALF "MEGAICON3"
 #define RES_ICON_WINK_SHUT "MEGAICON4"
@@ -68,6 +67,7 @@
 #define RES_DIALOG_ABOUT_ABOUT "ABOUTABOUT"
 #define RES_DIALOG_FILE_PREVIEW "OPENFILEEXTENTION"
 
+#ifndef RC_INVOKED
 /* Context number of the configuration topic in VROK.HLP (the build maps the help file's topic
    "configuration" to it). */
 #define HELP_CONTEXT_CONFIGURATION 1

@@ -15,6 +15,13 @@ expect_eq() {  # expect_eq WHAT EXPECTED ACTUAL
     [ "$2" == "$3" ] || fail "$1: expected [$2], got [$3]"
 }
 
+# The number resource.h defines for NAME (res_id IDC_CONFIG_OK prints 108); a number stays as it is.
+res_id() {
+    [[ $1 =~ ^[0-9]+$ ]] && { echo "$1"; return; }
+    awk -v name="$1" '$1 == "#define" && $2 == name && $3 ~ /^[0-9]+$/ {print $3; found = 1; exit}
+        END {exit !found}' "$VROK_ROOT/resources/resource.h" || { echo "no id $1 in resource.h" >&2; return 1; }
+}
+
 # Makes a fresh program folder holding VROK.exe; sets DIR (Unix) and WINDIR (Windows path).
 fresh_folder() {  # fresh_folder NAME [with-help]
     DIR="$E2E_ROOT_UNIX/$1"

@@ -18,7 +18,7 @@ test_missing_sound_file_is_reported_and_switches_sound_off() {
     text=$(vrok_drv box "Configuration Error" 15000) || { fail "no Configuration Error box"; return 1; }
     expect_eq "box text" "$(printf 'Can\264t locate the sound file %svrokhlvb.wav. Select Configuration.' "$WINDIR")" \
         "$(tr -d '\r' <<<"$text")"
-    vrok_drv press "Configuration Error" 1
+    vrok_drv press "Configuration Error" 1  # IDOK
     wait_main_window || { fail "no main window"; return 1; }
     close_vrok
     expect_eq "exit code" 0 "$(wait_exit)"
@@ -34,7 +34,7 @@ expect_directx_box_then_silence() {  # NAME OVERRIDES TEXT
     local text
     text=$(vrok_drv box "DirectX Error" 15000) || { fail "no DirectX Error box"; return 1; }
     expect_eq "box text" "$3" "$(tr -d '\r' <<<"$text")"
-    vrok_drv press "DirectX Error" 1
+    vrok_drv press "DirectX Error" 1  # IDOK
     wait_main_window || { fail "no main window"; return 1; }
     expect_no_sound_box
     close_vrok

@@ -46,7 +46,7 @@ test_invisible_description_is_never_shown() {
     start_vrok
     wait_main_window || { fail "no main window"; return 1; }
     wait_tray_icon || { fail "no tray icon"; return 1; }
-    vrok_drv command VROK "Death to Glitchcorp" 200
+    vrok_drv command VROK "Death to Glitchcorp" "$(res_id CMD_ACTIVATE)"
     vrok_drv wait PIFFPOFF - 10000 >/dev/null || fail "no shooting window"
     expect_eq "main window visible" 0 "$(vrok_drv list VROK | cut -f3)"
     vrok_drv close PIFFPOFF -
@@ -54,7 +54,7 @@ test_invisible_description_is_never_shown() {
 
 test_closing_the_description_window_ends_the_program() {
     start_with_tray tray-description || return 1
-    vrok_drv command VROK "Death to Glitchcorp" 200
+    vrok_drv command VROK "Death to Glitchcorp" "$(res_id CMD_ACTIVATE)"
     expect_shooting_window
     expect_eq "main window visible" 1 "$(vrok_drv list VROK | cut -f3)"
     close_vrok
@@ -71,7 +71,7 @@ test_help_without_its_file_names_the_path_it_tried() {
     expect_eq "box text" \
         "$(printf 'Can\264t locate the help file %sVROK.HLP. Copy the help file VROK.HLP to that location.' "$WINDIR")" \
         "$(tr -d '\r' <<<"$text")"
-    vrok_drv press "Help Error" 1
+    vrok_drv press "Help Error" 1  # IDOK
     # Help is not one of the guarded dialogs: the program goes on as before.
     vrok_drv gone '#32770' "Help Error" 5000 || fail "the box did not close"
     tray_menu_choose close || return 1

@@ -16,7 +16,9 @@ static struct {
     HGDIOBJ previousBitmap;
 } canvas;
 
-bool DesktopIsComposed(void)
+// DwmIsCompositionEnabled, with dwmapi.dll loaded at run time: a missing library or entry means
+// not composed.
+static bool DesktopIsComposed(void)
 {
     HMODULE library = LoadLibraryA("dwmapi.dll");
     if (!library) return false;

@@ -4,10 +4,6 @@
 
 #include <windows.h>
 
-// True when the desktop is composed (DwmIsCompositionEnabled, dwmapi.dll loaded at run time;
-// a missing library or entry means not composed).
-bool DesktopIsComposed(void);
-
 // At the start of an activation, before the window is shown: draws through screen, the whole
 // screen's display context, and on a composed desktop copies the screen through it. Returns true
 // when the copy is in use.

@@ -1,13 +1,12 @@
-// Fuzzes the settings text: numbers against strtoll, clamping, its lines shortened as paths in
-// messages, and a written record that rereads the same.
+// Fuzzes the settings text: numbers against strtoll, clamping, lines shortened as paths, rereading.
 #include "app/app_text.h"
 #include "app/settings.h"
 
 #include <stdlib.h>
 #include <string.h>
 
-#include <memory>
 #include <string>
+#include <vector>
 
 #define REQUIRE(condition) if (!(condition)) abort()
 
@@ -25,17 +24,14 @@ static void CheckLine(const std::string &line)
     REQUIRE(valid == (line.empty() || (end != line.c_str() && *end == '\0')));
     // Shortened into exactly sized buffers (ASan sees overruns): the path whole, or "..." and its end.
     for (size_t size : {line.size() + 1, std::max<size_t>(line.size(), 1), (size_t)3}) {
-        std::unique_ptr<char[]> out(new char[size]);
-        PathShortenFromLeft(line.c_str(), out.get(), size);
-        REQUIRE(out.get() == (line.size() < size ? line : size < 4 ? "" : "..." + line.substr(line.size() + 4 - size)));
+        std::vector<char> out(size);
+        PathShortenFromLeft(line.c_str(), out.data(), size);
+        REQUIRE(out.data() == (line.size() < size ? line : size < 4 ? "" : "..." + line.substr(line.size() + 4 - size)));
     }
 }
 
 // In range a value is kept, outside it goes to the nearest edge.
-static bool Clamped(int32_t before, int32_t after, int32_t low, int32_t high)
-{
-    return after == (before < low ? low : before > high ? high : before);
-}
+static bool Clamped(int32_t in, int32_t out, int32_t low, int32_t high) { return out == (in < low ? low : in > high ? high : in); }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -44,12 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (size_t start = 0, cr = 0; start <= size; start = cr + 1)
         CheckLine(text.substr(start, (cr = std::min(text.find('\r', start), size)) - start).c_str());   // to a NUL, as C sees it
 
-    memcpy(Text.text, data, size);
-    Text.text[size] = '\0';
+    memcpy(Text.text, text.c_str(), size + 1);   // and the NUL the loader adds
     Text.cursor = 0;
     REQUIRE(SettingsParse(&Text, &First) <= 1 && Text.cursor <= size);
-    Read = First;
-    SettingsClampRanges(&First);
+    Read = First, SettingsClampRanges(&First);
     REQUIRE(First.activeProfile == (Read.activeProfile >= 0 && Read.activeProfile < PROFILE_COUNT ? Read.activeProfile : 0));
     for (int i = 0; i < PROFILE_COUNT; ++i) {
         const Profile &p = First.profiles[i], &q = Read.profiles[i];

@@ -1,22 +1,14 @@
-// Numbers of the program: the generator, the rounding, the bullet spread, the pan, and the wave
-// file's chunk walk, format copy and playing time. The fuzz target keeps the walk inside the image.
+// Numbers of the program: random draws, rounding, spread, pan, wave files (kept in bounds by the fuzz target).
 #include <gtest/gtest.h>
 
 #include "shooting/shot_math.h"
 #include "sound/sound_math.h"
 #include "sound/wave.h"
 
-namespace {
+std::vector<int> Placed(BulletPlacement b = {})
+{ return BulletPlace(&b), std::vector<int>({b.r, b.dx, b.dy, b.distance, b.offsetX, b.offsetY}); }
 
-// r, dx, dy, distance, offsetX, offsetY of the next bullet.
-std::vector<int> Placed()
-{
-    BulletPlacement b = {};
-    BulletPlace(&b);
-    return {b.r, b.dx, b.dy, b.distance, b.offsetX, b.offsetY};
-}
-
-TEST(Math, RandomMulDivAndPanTruncateOrRoundAsTheRuntimeDoes)
+TEST(Math, GeneratorRoundingPanAndBulletsFollowTheRuntime)
 {
     randomState = 1;
     EXPECT_EQ(std::vector<int>({RandomNext(), RandomNext(), RandomNext(), RandomBelow(1000)}), std::vector<int>({41, 18467, 6334, 808}));
@@ -27,10 +19,6 @@ TEST(Math, RandomMulDivAndPanTruncateOrRoundAsTheRuntimeDoes)
     // x, width, pan: from the left edge to just under the right, truncated toward zero.
     const int32_t pans[][3] = {{0, 1024, -2500}, {1023, 1024, 2495}, {100, 1024, -2012}, {-1, 3, -4166}, {10, 0, 0}};
     for (const auto &c : pans) EXPECT_EQ(PanForX(c[0], c[1]), c[2]) << c[0] << " of " << c[1];
-}
-
-TEST(Math, BulletsSpreadUpToFortyAndRedrawNearTheAxes)
-{
     int counts[41] = {0};
     for (int r = 0; r < 1024; r++) counts[SpreadDistance(r)]++;   // ASan: never outside 0..40
     EXPECT_EQ(std::vector<int>({counts[0], counts[1], counts[2], counts[5], counts[20], counts[39], counts[40]}),
@@ -40,15 +28,11 @@ TEST(Math, BulletsSpreadUpToFortyAndRedrawNearTheAxes)
         ASSERT_TRUE(lo % 8 == 0 && lo * lo < s && (lo + 8) * (lo + 8) >= s) << s << ": " << lo;
     }
     // A run's start; r = 1023 with the shortest directions; a first dx under 16 redraws both.
-    randomState = 1;
-    EXPECT_EQ(Placed(), std::vector<int>({1, 65, -315, 0, 0, 0}));
+    EXPECT_EQ((randomState = 1, Placed()), std::vector<int>({1, 65, -315, 0, 0, 0}));
     EXPECT_EQ(Placed(), std::vector<int>({828, 87, -21, 23, 23, -5}));
-    randomState = 0x45AE0796u;
-    EXPECT_EQ(Placed(), std::vector<int>({1023, 16, -16, 40, 40, -40}));
-    randomState = 0xDAC75E5Bu;
-    EXPECT_EQ(Placed(), std::vector<int>({1023, 16, 17, 40, 40, 43}));   // root 16: 40 * 17 / 16 = 42.5
-    randomState = 13;
-    EXPECT_EQ(Placed(), std::vector<int>({2, 123, -141, 0, 0, 0}));
+    EXPECT_EQ((randomState = 0x45AE0796u, Placed()), std::vector<int>({1023, 16, -16, 40, 40, -40}));
+    EXPECT_EQ((randomState = 0xDAC75E5Bu, Placed()), std::vector<int>({1023, 16, 17, 40, 40, 43}));   // root 16: 40 * 17 / 16 = 42.5
+    EXPECT_EQ((randomState = 13, Placed()), std::vector<int>({2, 123, -141, 0, 0, 0}));
     EXPECT_EQ(randomState, 0xAE60C420u);   // five steps of 214013 x + 2531011 from 13
 }
 
@@ -57,14 +41,16 @@ typedef std::vector<unsigned char> Bytes;
 Bytes operator+(Bytes a, const Bytes &b) { return a.insert(a.end(), b.begin(), b.end()), a; }
 Bytes Le(uint64_t v, int bytes = 4) { Bytes b; while (bytes--) b.push_back((unsigned char)v), v >>= 8; return b; }
 // A chunk announcing size (by default its body's), its body of n bytes and the pad after an odd one.
-Bytes Chunk(const char *id, size_t n, int64_t size = -1) { return Bytes(id, id + 4) + Le(size < 0 ? n : size) + Bytes(n + (size < 0 && n % 2), 1); }
+Bytes Chunk(const char *id, size_t n, int64_t size = -1)
+{ return Bytes(id, id + 4) + Le(size < 0 ? n : size) + Bytes(n + (size < 0 && n % 2), 1); }
 // "RIFF", its length (by default the bytes after it), "WAVE", the chunks.
-Bytes Wave(const Bytes &chunks, int64_t length = -1) { return Bytes{'R', 'I', 'F', 'F'} + Le(length < 0 ? chunks.size() + 4 : length) + Bytes{'W', 'A', 'V', 'E'} + chunks; }
+Bytes Wave(const Bytes &chunks, int64_t length = -1)
+{ return Bytes{'R', 'I', 'F', 'F'} + Le(length < 0 ? chunks.size() + 4 : length) + Bytes{'W', 'A', 'V', 'E'} + chunks; }
 
-// What the walk found, as offsets into an exactly sized copy (ASan sees overruns): "fmt 20+16 data 44+8" or "none".
+// What the walk found, as offsets into the image: "fmt 20+16 data 44+8" or "none".
 std::string Found(const Bytes &b)
 {
-    const Bytes image(b);
+    const Bytes image(b);   // exactly sized
     WaveChunks c;
     if (!WaveParse(image.data(), image.size(), &c)) return "none";
     return "fmt " + std::to_string(c.format - image.data()) + "+" + std::to_string(c.formatSize) + " data " +
@@ -74,11 +60,11 @@ std::string Found(const Bytes &b)
 TEST(Wave, WalkFindsFormatAndDataOrRefusesInBoundedTime)
 {
     const Bytes two = Chunk("fmt ", 16) + Chunk("data", 8), empty = Wave(Chunk("fmt ", 16) + Chunk("data", 0, 4), 0x7FFFFFF0);
+    // Data first, an odd chunk and its pad skipped, only the first format counts, of 14 bytes at least;
+    // a wrong id; a RIFF length ending within the data's header or at its end; a header cut short.
     const std::pair<Bytes, std::string> cases[] = {
-        // Data first, an odd chunk and its pad skipped, only the first format counts, 14 bytes at least.
         {Wave(Chunk("data", 10) + Chunk("LIST", 5) + Chunk("fmt ", 14) + Chunk("fmt ", 13)), "fmt 52+14 data 20+10"},
         {Wave(Chunk("fmt ", 13) + Chunk("data", 4)), "none"}, {Bytes{'R', 'I', 'F', 'F', 36, 0, 0, 0, 'W', 'A', 'V', 'X'} + two, "none"},
-        // A RIFF length ending within the data's header, at its end; a header cut short.
         {Wave(two, 35), "none"}, {Wave(two, 36), "fmt 20+16 data 44+8"}, {Bytes(11, 'R'), "none"},
         // Data of size 0 completes the walk after the format; before it, the next data replaces it.
         {Wave(Chunk("fmt ", 16) + Chunk("data", 0) + Chunk("data", 4)), "fmt 20+16 data 44+0"},
@@ -115,4 +101,3 @@ TEST(Wave, FormatCopyAndPlayingTimeTreatPcmApart)
     }
 }
 
-}  // namespace

@@ -62,7 +62,7 @@ TEST(Settings, LongestRecordFillsTheTextExactly)
     EXPECT_EQ(Composed(Other), longest);
     // Short of a line and its CR LF by one byte, nothing is written.
     Text.cursor = SETTINGS_TEXT_SIZE - 4;
-    EXPECT_EQ(std::make_pair(SettingsWriteLine(&Text, "abc"), SettingsWriteLine(&Text, "ab")), std::make_pair(0, 1));
+    EXPECT_EQ(std::vector<int>({SettingsWriteLine(&Text, "abc"), SettingsWriteLine(&Text, "ab")}), std::vector<int>({0, 1}));
     // A longer path line is cut to the longest path and the next line is still read.
     EXPECT_EQ(Parse(With("D:\\Vrok\\vrokhlvb.wav", std::string(12000, 'p'))), 0);
     EXPECT_EQ(Composed(Other), With("D:\\Vrok\\vrokhlvb.wav", std::string(PATH_BUFFER_SIZE - 1, 'p')));
@@ -91,7 +91,6 @@ TEST(Text, PathsVersionLineAndTrayTipRefuseOrCutWhatDoesNotFit)
     TrayTipFormatActivation(tip, sizeof tip, 12345, 678, 23, 59, 58);
     EXPECT_STREQ(tip, "VROK 95:Shots: 12345/Grenades: 678/Last time activated: 23:59:5");
 }
-
 
 TEST(Dialog, SoundNameScrollAndGrenadeDelayStopAtTheirLimits)
 {

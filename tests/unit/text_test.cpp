@@ -78,11 +78,11 @@ TEST(Text, PathsVersionLineAndTrayTipRefuseOrCutWhatDoesNotFit)
         char folder[8] = "x";   // exact, as every buffer here: ASan sees overruns
         EXPECT_EQ(std::to_string(ProgramFolderFromPath(c.first, folder, sizeof folder)) + folder, c.second);
     }
-    char path[17], nine[9] = "D:\\Vrok", four[4] = "abc";
+    char path[17], nine[9] = "D:\\Vrok", four[4] = "abc", five[5] = "ab\\";   // fits exactly, one short, has one
     EXPECT_EQ(PathJoin(path, sizeof path, "D:\\Vrok\\", "VROK.INI"), 1);
     EXPECT_EQ(PathJoin(path, sizeof path, "D:\\Vrok2\\", "VROK.INI") + strlen(path), 0u);
-    for (int twice = 0; twice < 2; ++twice) PathEnsureBackslash(nine, sizeof nine), PathEnsureBackslash(four, sizeof four);
-    EXPECT_EQ(std::string(nine) + four, "D:\\Vrok\\abc");
+    PathEnsureBackslash(nine, sizeof nine), PathEnsureBackslash(four, sizeof four), PathEnsureBackslash(five, sizeof five);
+    EXPECT_EQ(std::string(nine) + "|" + four + "|" + five, "D:\\Vrok\\|abc|ab\\");
     char line[DESCRIPTION_LINE_SIZE] = "Version %u.%u of 100%s", tip[TRAY_TIP_SIZE];
     DescriptionFormatVersion(line, sizeof line, 3, 49);
     EXPECT_STREQ(line, "Version 3.49 of 100%s");

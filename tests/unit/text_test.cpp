@@ -95,8 +95,8 @@ TEST(Text, PathsVersionLineAndTrayTipRefuseOrCutWhatDoesNotFit)
 TEST(Dialog, SoundNameScrollAndGrenadeDelayStopAtTheirLimits)
 {
     char out[SOUND_DISPLAY_NAME_SIZE], small[6];   // exact: ASan sees overruns
-    const std::string path = "C:\\" + std::string(300, 'n') + "." + std::string(300, 'e');
-    EXPECT_EQ(SoundFileDisplayName(path.c_str(), out, sizeof out, NULL), std::string(255, 'n') + "." + std::string(254, 'e'));
+    const std::string path = "C:\\x." + std::string(300, 'n') + "." + std::string(300, 'e');   // the last dot counts
+    EXPECT_EQ(SoundFileDisplayName(path.c_str(), out, sizeof out, NULL), "x." + std::string(253, 'n') + "." + std::string(254, 'e'));
     EXPECT_STREQ(SoundFileDisplayName("D:GUN.WAV", out, sizeof out, NULL), "GUN.WAV");
     // In Shift-JIS 0x95 0x5C is one character whose trail byte looks like a backslash.
     auto shiftJisLead = [](unsigned char byte) { return int(byte >= 0x81 && byte <= 0x9F); };

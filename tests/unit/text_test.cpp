@@ -68,6 +68,7 @@ TEST(Settings, LongestRecordFillsTheTextExactly)
     EXPECT_EQ(Composed(Other), With("D:\\Vrok\\vrokhlvb.wav", std::string(PATH_BUFFER_SIZE - 1, 'p')));
     SettingsApplyDefaults(&Record, "", 0);   // 9x; NT shows in the default file
     EXPECT_EQ(Record.profiles[2].soundSpeed, 450);
+    EXPECT_EQ(std::vector<int>({SpeedPeriodMs(1), SpeedPeriodMs(500)}), std::vector<int>({500, 1}));   // timer period, ms
 }
 
 TEST(Text, PathsVersionLineAndTrayTipRefuseOrCutWhatDoesNotFit)

@@ -1,80 +1,61 @@
-// Fuzzes reading the settings text: no overruns, and whatever was read writes back and rereads unchanged.
+// Fuzzes the settings text: numbers against strtoll, clamping, lines shortened as paths, rereading.
+#include "app/app_text.h"
 #include "app/settings.h"
 
-#include <errno.h>
-#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 
-#include <initializer_list>
+#include <string>
+#include <vector>
+
+#define REQUIRE(condition) if (!(condition)) abort()
 
 static SettingsText Text;
-static SettingsRecord First;
-static SettingsRecord Second;
+static SettingsRecord First, Second, Read;
 
-static void Require(bool condition)
+static void CheckLine(const std::string &line)
 {
-    if (!condition) abort();
-}
-
-static void RequirePathsTerminated(const SettingsRecord &settings)
-{
-    for (const Profile &p : settings.profiles)
-        for (const char *path : {p.machineGunSound, p.grenadeSound, p.finalSound, p.cuckooSound})
-            Require(memchr(path, '\0', PATH_BUFFER_SIZE) != nullptr && !strchr(path, '\r'));
-}
-
-static bool SameSettings(const SettingsRecord &a, const SettingsRecord &b)
-{
-    if (a.activeProfile != b.activeProfile || a.descriptionVisible != b.descriptionVisible)
-        return false;
-    for (int i = 0; i < PROFILE_COUNT; ++i) {
-        const Profile &p = a.profiles[i], &q = b.profiles[i];
-        if (strcmp(p.machineGunSound, q.machineGunSound) || strcmp(p.grenadeSound, q.grenadeSound) ||
-            strcmp(p.finalSound, q.finalSound) || strcmp(p.cuckooSound, q.cuckooSound) ||
-            p.fireSpeed != q.fireSpeed || p.soundSpeed != q.soundSpeed ||
-            p.grenadeDelay != q.grenadeDelay || p.withCuckoo != q.withCuckoo ||
-            p.useDirectSound != q.useDirectSound)
-            return false;
-    }
-    return true;
-}
-
-// The number reader must agree with strtoll (C locale, clamped to 32 bits) on any line.
-static void CheckNumberAgainstStrtoll(const char *line)
-{
+    // The number reader agrees with strtoll (C locale, held to 32 bits).
     int32_t value = 0;
-    int valid = SettingsParseNumber(line, &value);
+    int valid = SettingsParseNumber(line.c_str(), &value);
     char *end = nullptr;
-    errno = 0;
-    long long wide = strtoll(line, &end, 10);
-    long long expected = wide < INT32_MIN ? INT32_MIN : wide > INT32_MAX ? INT32_MAX : wide;
-    Require(value == expected);
-    int expectedValid = line[0] == '\0' || (end != line && *end == '\0');
-    Require(valid == expectedValid);
+    long long wide = strtoll(line.c_str(), &end, 10);
+    REQUIRE(value == (wide < INT32_MIN ? INT32_MIN : wide > INT32_MAX ? INT32_MAX : wide));
+    REQUIRE(valid == (line.empty() || (end != line.c_str() && *end == '\0')));
+    // Shortened into exactly sized buffers (ASan sees overruns): the path whole, or "..." and its end.
+    for (size_t size : {line.size() + 1, std::max<size_t>(line.size(), 1), (size_t)3}) {
+        std::vector<char> out(size);
+        PathShortenFromLeft(line.c_str(), out.data(), size);
+        REQUIRE(out.data() == (line.size() < size ? line : size < 4 ? "" : "..." + line.substr(line.size() + 4 - size)));
+    }
 }
+
+// In range a value is kept, outside it goes to the nearest edge.
+static bool Clamped(int32_t in, int32_t out, int32_t low, int32_t high) { return out == (in < low ? low : in > high ? high : in); }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    // The loader reads at most SETTINGS_TEXT_SIZE bytes of the file.
-    if (size > SETTINGS_TEXT_SIZE) size = SETTINGS_TEXT_SIZE;
-    memcpy(Text.text, data, size);
-    Text.text[size] = '\0';
-    CheckNumberAgainstStrtoll(Text.text);
+    if (size > SETTINGS_TEXT_SIZE) size = SETTINGS_TEXT_SIZE;   // all the loader reads
+    std::string text((const char *)data, size);
+    for (size_t start = 0, cr = 0; start <= size; start = cr + 1)
+        CheckLine(text.substr(start, (cr = std::min(text.find('\r', start), size)) - start).c_str());   // to a NUL, as C sees it
 
+    memcpy(Text.text, text.c_str(), size + 1);   // and the NUL the loader adds
     Text.cursor = 0;
-    memset(&First, 0, sizeof First);
-    int error = SettingsParse(&Text, &First);
-    Require(error == 0 || error == 1);
-    Require(Text.cursor <= size);
-    RequirePathsTerminated(First);
-
-    // Every field is written by the parse whatever the input, so the record always rereads.
-    if (!error) SettingsClampRanges(&First);
-    Require(SettingsCompose(&Text, &First) == 1);
+    REQUIRE(SettingsParse(&Text, &First) <= 1 && Text.cursor <= size);
+    Read = First, SettingsClampRanges(&First);
+    REQUIRE(First.activeProfile == (Read.activeProfile >= 0 && Read.activeProfile < PROFILE_COUNT ? Read.activeProfile : 0));
+    for (int i = 0; i < PROFILE_COUNT; ++i) {
+        const Profile &p = First.profiles[i], &q = Read.profiles[i];
+        REQUIRE(Clamped(q.fireSpeed, p.fireSpeed, SPEED_MIN, SPEED_MAX) && Clamped(q.soundSpeed, p.soundSpeed, SPEED_MIN, SPEED_MAX));
+        REQUIRE(Clamped(q.grenadeDelay, p.grenadeDelay, GRENADE_DELAY_MIN, GRENADE_DELAY_MAX));
+        REQUIRE(p.withCuckoo == q.withCuckoo && p.useDirectSound == q.useDirectSound);
+    }
+    // Whatever was read and clamped writes back and rereads the same.
+    REQUIRE(SettingsCompose(&Text, &First) == 1);
+    const std::string written(Text.text, Text.cursor);
     Text.cursor = 0;
-    memset(&Second, 0, sizeof Second);
-    Require(SettingsParse(&Text, &Second) == 0);
-    Require(SameSettings(First, Second));
+    REQUIRE(SettingsParse(&Text, &Second) == 0 && SettingsCompose(&Text, &Second) == 1);
+    REQUIRE(written == std::string(Text.text, Text.cursor));
     return 0;
 }

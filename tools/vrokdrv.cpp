@@ -44,18 +44,6 @@ static BOOL CALLBACK ListOne(HWND window, LPARAM param)
     return TRUE;
 }
 
-static BOOL CALLBACK ListControl(HWND control, LPARAM)
-{
-    char className[64] = "", text[512] = "";
-    GetClassNameA(control, className, sizeof className);
-    // WM_GETTEXT, not GetWindowText: that one leaves another process's edit fields empty.
-    SendMessageA(control, WM_GETTEXT, sizeof text, (LPARAM)text);
-    LRESULT check = SendMessageA(control, BM_GETCHECK, 0, 0);
-    printf("%d\t%s\t%s\t%d\n", GetDlgCtrlID(control), className, text,
-           strcmp(className, "Button") == 0 ? (int)check : 0);
-    return TRUE;
-}
-
 struct ControlSearch {
     int id;
     HWND found;
@@ -96,7 +84,6 @@ static int Usage(void)
           "       vrokdrv box CAPTION TIMEOUT_MS      (prints the message box text)\n"
           "       vrokdrv press CAPTION BUTTON_ID     (also a button of a child dialog)\n"
           "       vrokdrv priority CLASS|- TITLE|-    (priority class of the window's process, hex)\n"
-          "       vrokdrv controls CAPTION            (a dialog's controls: id, class, text, checked)\n"
           "       vrokdrv scroll CAPTION ID CODE      (a scroll bar notification to the dialog)\n"
           "       vrokdrv text CLASS|- TITLE|- ID...  (child controls' texts, joined by |)\n"
           "       vrokdrv checked CLASS|- TITLE|- ID... (check boxes' states, joined by |)\n"
@@ -147,12 +134,6 @@ int main(int argc, char **argv)
         char text[4096] = "";
         GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
         printf("%s\n", text);
-        return 0;
-    }
-    if (strcmp(verb, "controls") == 0 && argc == 3) {
-        HWND dialog = FindWindowA("#32770", argv[2]);
-        if (!dialog) return 1;
-        EnumChildWindows(dialog, ListControl, 0);
         return 0;
     }
     if (strcmp(verb, "scroll") == 0 && argc == 5) {

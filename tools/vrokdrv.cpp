@@ -1,7 +1,10 @@
 // Test driver: finds VROK's windows, reads and answers message boxes, sends commands.
 // Every command prints what it found and exits 0 on success, 1 on failure or time-out.
 #include <windows.h>
+#include <tlhelp32.h>
 
+#include <fcntl.h>
+#include <io.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -41,18 +44,6 @@ static BOOL CALLBACK ListOne(HWND window, LPARAM param)
     return TRUE;
 }
 
-static BOOL CALLBACK ListControl(HWND control, LPARAM)
-{
-    char className[64] = "", text[512] = "";
-    GetClassNameA(control, className, sizeof className);
-    // WM_GETTEXT, not GetWindowText: that one leaves another process's edit fields empty.
-    SendMessageA(control, WM_GETTEXT, sizeof text, (LPARAM)text);
-    LRESULT check = SendMessageA(control, BM_GETCHECK, 0, 0);
-    printf("%d\t%s\t%s\t%d\n", GetDlgCtrlID(control), className, text,
-           strcmp(className, "Button") == 0 ? (int)check : 0);
-    return TRUE;
-}
-
 struct ControlSearch {
     int id;
     HWND found;
@@ -74,6 +65,15 @@ static HWND FindControl(HWND window, int id)
     return search.found;
 }
 
+// WM_GETTEXT, not GetWindowText: that one leaves another process's edit fields empty.
+static const char *ControlText(HWND control)
+{
+    static char text[65536];
+    text[0] = '\0';
+    SendMessageA(control, WM_GETTEXT, sizeof text, (LPARAM)text);
+    return text;
+}
+
 static int Usage(void)
 {
     fputs("usage: vrokdrv wait CLASS|- TITLE|- TIMEOUT_MS\n"
@@ -84,9 +84,12 @@ static int Usage(void)
           "       vrokdrv box CAPTION TIMEOUT_MS      (prints the message box text)\n"
           "       vrokdrv press CAPTION BUTTON_ID     (also a button of a child dialog)\n"
           "       vrokdrv priority CLASS|- TITLE|-    (priority class of the window's process, hex)\n"
-          "       vrokdrv controls CAPTION            (a dialog's controls: id, class, text, checked)\n"
           "       vrokdrv scroll CAPTION ID CODE      (a scroll bar notification to the dialog)\n"
-          "       vrokdrv text CLASS|- TITLE|- ID     (the text of a window's child control)\n",
+          "       vrokdrv text CLASS|- TITLE|- ID...  (child controls' texts, joined by |)\n"
+          "       vrokdrv checked CLASS|- TITLE|- ID... (check boxes' states, joined by |)\n"
+          "       vrokdrv kill EXE                    (ends this Wine prefix's processes of that name)\n"
+          "       vrokdrv shown CLASS|- TITLE|- TIMEOUT_MS          (waits until visible)\n"
+          "       vrokdrv says CLASS|- TITLE|- ID PREFIX TIMEOUT_MS (waits until a control's text begins so)\n",
           stderr);
     return 2;
 }
@@ -94,6 +97,8 @@ static int Usage(void)
 int main(int argc, char **argv)
 {
     if (argc < 2) return Usage();
+    // Plain newlines: the scripts reading the output need no carriage returns stripped.
+    _setmode(_fileno(stdout), _O_BINARY);
     const char *verb = argv[1];
 
     if (strcmp(verb, "wait") == 0 && argc == 5) {
@@ -131,12 +136,6 @@ int main(int argc, char **argv)
         printf("%s\n", text);
         return 0;
     }
-    if (strcmp(verb, "controls") == 0 && argc == 3) {
-        HWND dialog = FindWindowA("#32770", argv[2]);
-        if (!dialog) return 1;
-        EnumChildWindows(dialog, ListControl, 0);
-        return 0;
-    }
     if (strcmp(verb, "scroll") == 0 && argc == 5) {
         HWND dialog = FindWindowA("#32770", argv[2]);
         HWND bar = dialog ? GetDlgItem(dialog, atoi(argv[3])) : NULL;
@@ -144,14 +143,57 @@ int main(int argc, char **argv)
         SendMessageA(dialog, WM_VSCROLL, MAKEWPARAM(atoi(argv[4]), 0), (LPARAM)bar);
         return 0;
     }
-    if (strcmp(verb, "text") == 0 && argc == 5) {
+    if ((strcmp(verb, "text") == 0 || strcmp(verb, "checked") == 0) && argc >= 5) {
         HWND window = FindWindowA(ClassArg(argv[2]), ClassArg(argv[3]));
-        HWND control = window ? GetDlgItem(window, atoi(argv[4])) : NULL;
-        if (!control) return 1;
-        static char text[65536];
-        SendMessageA(control, WM_GETTEXT, sizeof text, (LPARAM)text);
-        puts(text);
+        if (!window) return 1;
+        for (int i = 4; i < argc; ++i) {
+            HWND control = FindControl(window, atoi(argv[i]));
+            if (!control) return 1;
+            if (verb[0] == 'c') printf("%s%d", i > 4 ? "|" : "", (int)SendMessageA(control, BM_GETCHECK, 0, 0));
+            else printf("%s%s", i > 4 ? "|" : "", ControlText(control));
+        }
+        printf("\n");
         return 0;
+    }
+    if (strcmp(verb, "kill") == 0 && argc == 3) {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof entry;
+        int killed = 0;
+        for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+            if (_stricmp(entry.szExeFile, argv[2]) != 0) continue;
+            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+            if (!process) continue;
+            // Gone before the next copy starts, or that copy would find the first still running.
+            if (TerminateProcess(process, 1) && WaitForSingleObject(process, 5000) == WAIT_OBJECT_0) killed++;
+            CloseHandle(process);
+        }
+        CloseHandle(snapshot);
+        return killed ? 0 : 1;
+    }
+    if (strcmp(verb, "shown") == 0 && argc == 5) {
+        DWORD start = GetTickCount(), timeoutMs = (DWORD)atol(argv[4]);
+        for (;;) {
+            HWND window = FindWindowA(ClassArg(argv[2]), ClassArg(argv[3]));
+            if (window && IsWindowVisible(window)) return 0;
+            if (GetTickCount() - start >= timeoutMs) return 1;
+            Sleep(POLL_MS);
+        }
+    }
+    if (strcmp(verb, "says") == 0 && argc == 7) {
+        DWORD start = GetTickCount(), timeoutMs = (DWORD)atol(argv[6]);
+        const char *text = "";
+        for (;;) {
+            HWND window = FindWindowA(ClassArg(argv[2]), ClassArg(argv[3]));
+            HWND control = window ? GetDlgItem(window, atoi(argv[4])) : NULL;
+            if (control) text = ControlText(control);
+            if (strncmp(text, argv[5], strlen(argv[5])) == 0) return 0;
+            if (GetTickCount() - start >= timeoutMs) {
+                printf("%s\n", text);
+                return 1;
+            }
+            Sleep(POLL_MS);
+        }
     }
     if (strcmp(verb, "press") == 0 && argc == 4) {
         HWND box = FindWindowA("#32770", argv[2]);

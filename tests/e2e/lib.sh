@@ -1,125 +1,145 @@
-# Helpers for the end-to-end tests: a fresh program folder per test, starting VROK, assertions.
+# What a person does to the real VROK.exe and what they see, hear and find on disk afterwards.
 # Expects scripts/common.sh sourced, DISPLAY set and the Wine prefix up.
 
-E2E_ROOT_UNIX="$WINEPREFIX/drive_c/e2e"
-E2E_FAILURES=0
+MAIN=(VROK "Death to Glitchcorp")
+CONFIG="VROK - Configuration"
+E2E=$VROK_ROOT/tests/e2e
+LOCH=$VROK_ROOT/resources/loch.bmp
+CRATER=$VROK_ROOT/resources/grenade.bmp
+# While the shooting window covers it, the task bar keeps whatever it showed when the window came.
+COVERED=(--ignore 0 580 800 20)
+declare -A MENU_Y=([activate]=11 [close]=28 [configuration]=54 [statistics]=71 [help]=97 [about]=114 [aboutabout]=131)
 
-# Any failed check fails the current test; the message says what was seen.
-fail() {
-    printf '    FAIL: %s\n' "$*"
-    E2E_FAILURES=$((E2E_FAILURES + 1))
-    return 1
-}
+fail() { printf '    FAIL: %s\n' "$*"; E2E_FAILURES=$((E2E_FAILURES + 1)); return 1; }
+expect_eq() { [ "$2" == "$3" ] || fail "$1: expected [$2], got [$3]"; }  # WHAT EXPECTED ACTUAL
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
-expect_eq() {  # expect_eq WHAT EXPECTED ACTUAL
-    [ "$2" == "$3" ] || fail "$1: expected [$2], got [$3]"
-}
-
-# The number resource.h defines for NAME (res_id IDC_CONFIG_OK prints 108); a number stays as it is.
+# The numbers resource.h defines for NAMES (res_id IDC_CONFIG_OK prints 108); numbers stay as they are.
 res_id() {
-    [[ $1 =~ ^[0-9]+$ ]] && { echo "$1"; return; }
-    awk -v name="$1" '$1 == "#define" && $2 == name && $3 ~ /^[0-9]+$/ {print $3; found = 1; exit}
-        END {exit !found}' "$VROK_ROOT/resources/resource.h" || { echo "no id $1 in resource.h" >&2; return 1; }
+    local n
+    for n; do [[ $n =~ ^[0-9]+$ ]] && echo "$n" || awk -v n="$n" '$1 == "#define" && $2 == n {print $3; f = 1}
+        END {exit !f}' "$VROK_ROOT/resources/resource.h" || { echo "no id $n in resource.h" >&2; return 1; }; done
 }
 
-# Makes a fresh program folder holding VROK.exe; sets DIR (Unix) and WINDIR (Windows path).
-fresh_folder() {  # fresh_folder NAME [with-help]
-    DIR="$E2E_ROOT_UNIX/$1"
-    WINDIR="C:\\e2e\\$1\\"
-    rm -rf "$DIR"
-    mkdir -p "$DIR"
-    cp "$VROK_BIN/VROK.exe" "$VROK_BIN"/*.wav "$DIR/"
-    [ "${2:-}" = with-help ] && cp "$VROK_BIN/VROK.HLP" "$VROK_BIN/VROK.cnt" "$DIR/"
-    return 0
+# A fresh program folder with VROK.exe and its sounds (and help): DIR in Unix, WINDIR in Windows.
+folder() {  # folder NAME [with-help]
+    DIR=$WINEPREFIX/drive_c/e2e/$1 WINDIR="C:\\e2e\\$1\\"
+    rm -rf "$DIR" && mkdir -p "$DIR" && cp "$VROK_BIN/VROK.exe" "$VROK_BIN"/*.wav "$DIR/"
+    [ "${2:-}" != with-help ] || cp "$VROK_BIN/VROK.HLP" "$VROK_BIN/VROK.cnt" "$DIR/"
 }
 
-# Starts VROK from DIR in the background; its exit code lands in DIR/exit-code.
-start_vrok() {
-    rm -f "$DIR/exit-code"
-    ( "$VROK_WINE" "${WINDIR}VROK.exe" >/dev/null 2>&1; echo $? >"$DIR/exit-code" ) &
-}
-
-# Waits for the started copy to end; prints its exit code, or "running" after the timeout.
-wait_exit() {  # wait_exit [TIMEOUT_S]
-    local deadline=$((SECONDS + ${1:-15}))
-    while [ ! -s "$DIR/exit-code" ]; do
-        [ $SECONDS -ge $deadline ] && { echo running; return 1; }
-        sleep 0.1
-    done
-    cat "$DIR/exit-code"
-}
-
-wait_main_window() { vrok_drv wait VROK "Death to Glitchcorp" 15000 >/dev/null; }
-
-# Ends the program the way the system does when its main window is closed.
-close_vrok() { vrok_drv close VROK "Death to Glitchcorp"; }
-
-# The default settings file for the program folder WINDIR, as written on an NT platform.
-default_ini() {  # default_ini [DESCRIPTION_VISIBLE]
-    local i cuckoo
-    printf 'VROK32\r\n3.47\r\n0\r\n%s\r\n' "${1:-1}"
+# VROK.INI as the program writes it: description shown (1 or 0), Profiles firing at FIRE, the gun
+# sounding at SOUND, grenades bursting after DELAY ms.
+ini() {  # ini DESCRIPTION [FIRE SOUND DELAY]
+    local i cuckoo=vrokkuck.wav
+    printf 'VROK32\r\n3.47\r\n0\r\n%s\r\n' "$1"
     for i in 0 1 2; do
-        cuckoo=teckuc1.wav
-        [ $i -eq 0 ] && cuckoo=vrokkuck.wav
         printf '%s\r\n' "${WINDIR}vrokgun.wav" "${WINDIR}vrokgren.wav" "${WINDIR}vrokhlvb.wav" \
-            "${WINDIR}$cuckoo" 495 490 1500 1 1
+            "$WINDIR$cuckoo" "${2:-495}" "${3:-490}" "${4:-1500}" 1 1
+        cuckoo=teckuc1.wav
     done
 }
+ini_lines() { local n; for n; do sed -n "${n}p" "$DIR/VROK.INI"; done | tr -d '\r' | paste -sd' '; }
 
-SOUND_BOX_CAPTIONS=("DirectX Error" "Configuration Error" "DirectSound Error" "VROK note")
+# Starts VROK from DIR under env's ARGS; its exit code lands in DIR/exit-code.
+start() { rm -f "$DIR/exit-code"; (env "$@" "$VROK_WINE" "${WINDIR}VROK.exe" >/dev/null 2>&1; echo $? >"$DIR/exit-code") & }
+main_window() { vrok_drv wait "${MAIN[@]}" 15000 >/dev/null || fail "no main window"; }
+up() { start "$@"; main_window && { tray_icon || fail "no tray icon"; }; }
+exit_code() {  # prints the exit code once the program has ended, "running" after 15 s
+    local deadline=$((SECONDS + 15))
+    until [ -s "$DIR/exit-code" ] || [ $SECONDS -ge $deadline ]; do sleep 0.1; done
+    cat "$DIR/exit-code" 2>/dev/null || echo running
+}
+quit() { vrok_drv close "${MAIN[@]}"; expect_eq "exit code" 0 "$(exit_code)"; }  # closes the description window
 
-# Fails when any of the sound engine's boxes is open now.
-expect_no_sound_box() {
-    local caption text
-    for caption in "${SOUND_BOX_CAPTIONS[@]}"; do
-        text=$(vrok_drv box "$caption" 0) && fail "unexpected box \"$caption\": $text"
+# Waits until the tray shows the face's yellow (with "gone": until it no longer does).
+tray_icon() {  # tray_icon [gone]
+    local deadline=$((SECONDS + 10)) yellow
+    until yellow=$(import -window root -crop 40x20+760+580 -depth 8 txt:- | grep -ci '#FFFF00')
+        if [ "${1:-}" = gone ]; then [ "$yellow" -eq 0 ]; else [ "$yellow" -gt 20 ]; fi; do
+        [ $SECONDS -lt $deadline ] && sleep 0.2 || return 1
     done
-    return 0
 }
+click_tray() { xdotool mousemove 790 590 click --repeat "${2:-1}" --delay 60 "$1"; }  # BUTTON [REPEAT]
 
-# The useDirectSound line of each Profile in DIR/VROK.INI, e.g. "1 1 1".
-use_direct_sound_lines() { sed -n '13p;22p;31p' "$DIR/VROK.INI" | tr -d '\r' | tr '\n' ' ' | sed 's/ $//'; }
-
-# The tray icon's place at the right end of the task bar of the 800 x 600 desktop.
-TRAY_X=790
-TRAY_Y=590
-
-# How many pixels of the face's yellow the tray area shows now.
-tray_yellow_pixels() {
-    import -window root -crop 40x20+760+580 -depth 8 txt:- 2>/dev/null | grep -c -i "#FFFF00"
-}
-
-# Waits until the tray icon shows (or, with "gone", until it has vanished).
-wait_tray_icon() {  # wait_tray_icon [gone]
-    local deadline=$((SECONDS + 10))
-    while [ $SECONDS -lt $deadline ]; do
-        local yellow
-        yellow=$(tray_yellow_pixels)
-        if [ "${1:-}" = gone ]; then [ "$yellow" -eq 0 ] && return 0; else [ "$yellow" -gt 20 ] && return 0; fi
-        sleep 0.2
-    done
-    return 1
-}
-
-click_tray() {  # click_tray BUTTON [REPEAT]
-    xdotool mousemove "$TRAY_X" "$TRAY_Y" click --repeat "${2:-1}" --delay 60 "$1"
-}
-
-# Picks an item of the tray menu with the mouse: activate, close, configuration, statistics, help,
-# about, aboutabout. Keys typed into the menu were lost now and then; clicks are not.
-tray_menu_choose() {  # tray_menu_choose ITEM
-    local offset
-    case $1 in
-        activate) offset=11 ;; close) offset=28 ;; configuration) offset=54 ;;
-        statistics) offset=71 ;; help) offset=97 ;; about) offset=114 ;; aboutabout) offset=131 ;;
-        *) fail "no menu item $1"; return 1 ;;
-    esac
+# Picks a tray menu item (see MENU_Y) with the mouse: keys typed into the menu were lost now and then.
+menu() {
     click_tray 3
     vrok_drv wait '#32768' - 5000 >/dev/null || { fail "no tray menu"; return 1; }
-    local rect x y
-    rect=$(vrok_drv list '#32768' | awk -F'\t' '$3 == 1 {print $4; exit}')
-    x=$(cut -d, -f1 <<<"$rect")
-    y=$(cut -d, -f2 <<<"$rect")
-    xdotool mousemove $((x + 40)) $((y + offset)) sleep 0.2 click 1
+    local x y
+    IFS=, read -r x y _ < <(vrok_drv list '#32768' | awk -F'\t' '$3 == 1 {print $4; exit}')
+    xdotool mousemove $((x + 40)) $((y + MENU_Y[$1])) sleep 0.2 click 1
     vrok_drv gone '#32768' - 5000 || fail "the tray menu stayed open"
 }
+
+dialog() { menu "$1" && { vrok_drv wait '#32770' "$2" 5000 >/dev/null || fail "no dialog \"$2\""; }; }  # ITEM CAPTION
+shut() { vrok_drv press "$1" "$(res_id "$2")"; vrok_drv gone '#32770' "$1" 5000 || fail "\"$1\" stayed open"; }
+field() { vrok_drv text '#32770' "$1" $(res_id "${@:2}"); }      # CAPTION NAME...: controls' texts
+checked() { vrok_drv checked '#32770' "$1" $(res_id "${@:2}"); }  # CAPTION NAME...: 1 checked, 0 not
+
+# A message box CAPTION saying TEXT, answered with OK.
+box() {
+    local text
+    text=$(vrok_drv box "$1" 15000) || { fail "no box \"$1\""; return 1; }
+    expect_eq "\"$1\" says" "$2" "$text"
+    vrok_drv press "$1" 1
+}
+no_sound_box() {  # fails for each sound box open now
+    local c
+    for c in "DirectX Error" "Configuration Error" "DirectSound Error" "VROK note"; do
+        ! vrok_drv box "$c" 0 >/dev/null || fail "a box \"$c\""; done
+}
+
+shot() { import -window root -depth 8 "ppm:$1"; }
+# Waits until the screen is DIR/desktop.ppm with screen_check.py's OPTIONS applied; prints the rest.
+screen() {
+    local deadline=$((SECONDS + 5)) left
+    until shot "$DIR/now.ppm" && left=$(python3 "$E2E/screen_check.py" "$DIR/desktop.ppm" "$DIR/now.ppm" "$@"); do
+        [ $SECONDS -lt $deadline ] || { echo "$left"; return 1; }
+    done
+}
+
+# Starts VROK over ini ARGS; keeps the desktop settled (alike over the icon's half-second wink).
+ready() {  # ready NAME INI_ARGS...
+    folder "$1" && ini "${@:2}" >"$DIR/VROK.INI" && up && xdotool mousemove 400 300 || return 1
+    local deadline=$((SECONDS + 10))
+    shot "$DIR/desktop.ppm"
+    until sleep 0.5 && shot "$DIR/now.ppm" && python3 "$E2E/screen_check.py" "$DIR/desktop.ppm" "$DIR/now.ppm" >/dev/null; do
+        mv "$DIR/now.ppm" "$DIR/desktop.ppm" && [ $SECONDS -lt $deadline ] || { fail "the screen never settled"; return 1; }
+    done
+}
+
+# An activation begins: a full-screen window at high priority that leaves the desktop in sight.
+shooting() {
+    vrok_drv wait PIFFPOFF - 10000 >/dev/null || { fail "no shooting window"; return 1; }
+    expect_eq "priority while shooting" 0x80 "$(vrok_drv priority PIFFPOFF -)"
+    vrok_drv list PIFFPOFF | awk -F'\t' '{split($4, r, ","); exit !($3 && r[1] <= 0 && r[2] <= 0 &&
+        r[1] + r[3] >= 800 && r[2] + r[4] >= 600)}' || fail "no visible window over the whole screen"
+    xdotool mousemove 400 300
+    screen "${COVERED[@]}" || fail "the shooting window hides the desktop"
+}
+
+# Ends the activation with xdotool's ARGS at the centre: the window goes no sooner than the 2.2 s
+# final sound, the desktop comes back clean, priority is normal, the program stays in the tray.
+finish() {
+    local ended=$(now_ms)
+    xdotool mousemove 400 300 "$@"
+    vrok_drv gone PIFFPOFF - 10000 || { fail "the shooting window stayed"; return 1; }
+    [ $(($(now_ms) - ended)) -ge 1900 ] || fail "the window went $(($(now_ms) - ended)) ms after the end"
+    screen || fail "the desktop was not repainted clean"
+    expect_eq "priority after" 0x20 "$(vrok_drv priority "${MAIN[@]}")"
+    [ ! -e "$DIR/exit-code" ] || fail "the program ended with the activation"
+}
+
+# Waits until the recording DIR/rec.raw holds COUNT sounds, each followed by 150 ms of silence;
+# prints them (start s, length s, left-right dB).
+sounds() {  # sounds COUNT
+    local deadline=$((SECONDS + 6)) found ended
+    while :; do
+        found=$(python3 "$E2E/stereo_bursts.py" "$DIR/rec.raw")
+        ended=$(awk -v s="$(($(stat -c %s "$DIR/rec.raw") / 4))" '$1 + $2 + 0.15 <= s / 48000' <<<"$found" | grep -c .)
+        [ "$ended" -lt "$1" ] && [ $SECONDS -lt $deadline ] || { echo "$found"; [ "$ended" -ge "$1" ]; return; }
+        sleep 0.1
+    done
+}
+record() { vrok_record_start "$DIR/rec.raw"; }

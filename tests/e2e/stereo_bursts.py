@@ -1,52 +1,26 @@
 #!/usr/bin/env python3
-"""Finds the sounds in a raw s16le 48 kHz stereo recording and prints one line per sound:
-start in seconds, length in seconds, and how much louder the left channel is than the right (dB)."""
-import math
-import struct
-import sys
+"""stereo_bursts.py RECORDING: the sounds in a raw s16le 48 kHz stereo recording, one line each:
+start and length in seconds, and how much louder the left channel is than the right (dB)."""
+import array, math, sys
 
-RATE = 48000
-WINDOW = RATE // 100  # 10 ms
-SILENCE_RMS = 30.0    # of 32767; the null sink records true zeros between sounds
-GAP_WINDOWS = 10      # 100 ms of silence ends a sound
+WINDOW = 480  # frames: 10 ms
+SILENCE_RMS = 30.0  # of 32767; the null sink records true zeros between sounds
+GAP = 10  # windows of silence that end a sound
 
-
-def windows(samples):
-    """Yields (left sum of squares, right sum of squares, count) per 10 ms window."""
-    frames = len(samples) // 2
-    for start in range(0, frames, WINDOW):
-        left = samples[2 * start:2 * min(frames, start + WINDOW):2]
-        right = samples[2 * start + 1:2 * min(frames, start + WINDOW):2]
-        yield sum(x * x for x in left), sum(x * x for x in right), len(left)
-
-
-def bursts(samples):
-    found, current, quiet = [], None, 0
-    for index, (left, right, count) in enumerate(windows(samples)):
-        loud = count and math.sqrt(max(left, right) / count) > SILENCE_RMS
-        if loud:
-            if current is None:
-                current = [index, index, 0.0, 0.0]
-            current[1], quiet = index, 0
-            current[2] += left
-            current[3] += right
-        elif current is not None:
-            quiet += 1
-            if quiet >= GAP_WINDOWS:
-                found.append(current)
-                current = None
-    if current is not None:
-        found.append(current)
-    return found
-
-
-def main(path):
-    data = open(path, "rb").read()
-    samples = struct.unpack("<%dh" % (len(data) // 2), data[:len(data) // 2 * 2])
-    for first, last, left, right in bursts(samples):
-        balance = 10 * math.log10((left + 1.0) / (right + 1.0))
-        print("%.2f %.2f %.1f" % (first * WINDOW / RATE, (last - first + 1) * WINDOW / RATE, balance))
-
-
-if __name__ == "__main__":
-    main(sys.argv[1])
+data = open(sys.argv[1], "rb").read()
+samples = array.array("h", data[:len(data) // 4 * 4])
+windows = (len(samples) // 2 + WINDOW - 1) // WINDOW
+current, quiet = None, 0
+for index in range(windows):
+    part = samples[2 * WINDOW * index:2 * WINDOW * (index + 1)]
+    left, right = sum(x * x for x in part[0::2]), sum(x * x for x in part[1::2])
+    if math.sqrt(max(left, right) / (len(part) // 2)) > SILENCE_RMS:
+        current = [current[0] if current else index, index, (current or [0, 0, 0, 0])[2] + left,
+                   (current or [0, 0, 0, 0])[3] + right]
+        quiet = 0
+    elif current:
+        quiet += 1
+    if current and (quiet >= GAP or index == windows - 1):
+        print("%.2f %.2f %.1f" % (current[0] / 100, (current[1] - current[0] + 1) / 100,
+                                  10 * math.log10((current[2] + 1.0) / (current[3] + 1.0))))
+        current, quiet = None, 0

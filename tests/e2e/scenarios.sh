@@ -1,0 +1,200 @@
+# The scenarios: what a person does and what must be seen, heard, written and returned.
+
+# A second copy exits at once with 42, leaving the first alone; the first writes the defaults at the end.
+test_first_start() {
+    folder first && up || return 1
+    no_sound_box
+    local first started=$SECONDS
+    first=$(vrok_drv wait "${MAIN[@]}" 0)
+    "$VROK_WINE" "${WINDIR}VROK.exe" >/dev/null 2>&1
+    expect_eq "second copy's exit code" 42 "$?"
+    [ $((SECONDS - started)) -le 5 ] || fail "the second copy took $((SECONDS - started)) s to end"
+    expect_eq "main windows, the first one's" "1 $first" \
+        "$(vrok_drv list VROK | grep -c 'Death to Glitchcorp') $(vrok_drv wait "${MAIN[@]}" 0)"
+    [ ! -e "$DIR/VROK.INI" ] || fail "settings written before the end"
+    quit
+    tray_icon gone || fail "the tray icon stayed"
+    expect_eq "VROK.INI" "$(ini 1 | od -c)" "$(od -c <"$DIR/VROK.INI")"
+    [ ! -e "$DIR/VROK.INI.new" ] || fail "the temporary file was left behind"
+}
+
+# A bad tag; line 4 still says "no description", the one value that survives.
+test_corrupt_ini() {
+    folder corrupt && printf 'VROK31\r\n3.47\r\n2\r\n0\r\nx.wav\r\n' >"$DIR/VROK.INI"
+    start
+    box Error "Corrupt VROK.INI file!" && main_window || return 1
+    quit
+    expect_eq "VROK.INI" "$(ini 0 | od -c)" "$(od -c <"$DIR/VROK.INI")"
+}
+
+# A missing sound file, no sound device, no DirectSound: a box each, then silence for good.
+test_no_sound() {
+    local row dlls caption text
+    for row in "missing|Configuration Error|Can\264t locate the sound file %svrokhlvb.wav. Select Configuration." \
+        "winepulse.drv,winealsa.drv=d|DirectX Error|DirectX initialization error. Sound will not work!" \
+        "dsound=d|DirectX Error|DirectX not installed or not availible. Sound will not work!"; do
+        IFS='|' read -r dlls caption text <<<"$row"
+        folder nosound
+        [ "$dlls" != missing ] || rm "$DIR/vrokhlvb.wav"
+        start WINEDLLOVERRIDES="$WINEDLLOVERRIDES;${dlls#missing}"
+        # shellcheck disable=SC2059 # the row's text is the format
+        box "$caption" "$(printf "$text" "$WINDIR")" && main_window || return 1
+        no_sound_box
+        quit
+        expect_eq "useDirectSound of the Profiles" "0 0 0" "$(ini_lines 13 22 31)"
+    done
+}
+
+# A click with 500 ms between bullets fires the immediate bullet and the posted one: a fresh run's
+# first two land at (0, 0) and (23, -5) from the pointer, holes 8 up-left of that. The gun sounds
+# from x = 20 - 800/40 - 8 (pan -2550: left 25 dB louder), the final sound from the centre.
+burst() {  # burst NAME
+    ready "$1" 0 1 490 3000 || return 1
+    expect_eq "priority before" 0x20 "$(vrok_drv priority "${MAIN[@]}")"
+    record
+    click_tray 1 2
+    shooting || return 1
+    expect_eq "description shown" 0 "$(vrok_drv list VROK | cut -f3)"
+    xdotool mousemove 20 300 click 1
+    local holes=("${COVERED[@]}" --and "$LOCH" 12 292 --and "$LOCH" 35 287)
+    screen "${holes[@]}" || fail "not the first two holes"
+    sleep 0.7  # nothing signals a bullet that should not come: look after more than one period
+    screen "${holes[@]}" || fail "the gun fired on after the release"
+    finish key Escape
+    sounds 2 | awk 'NR == 1 && !($2 <= 0.4 && $3 >= 23 && $3 <= 28) { print "gun: " $0; bad = 1 }
+        NR == 2 && !($2 >= 2.0 && $2 <= 2.4 && $3 >= -1 && $3 <= 1) { print "final: " $0; bad = 1 }
+        END { exit bad || NR != 2 }' || fail "not the gun then the final sound"
+}
+
+# What VROK sees ("-": Wine's default) and how Wine draws, through the prefix's per-program keys.
+windows() {  # windows VERSION|- CLIENT_SIDE_GRAPHICS
+    local key='HKEY_CURRENT_USER\Software\Wine\AppDefaults\VROK.exe'
+    printf 'REGEDIT4\n[%s]\n"Version"=%s\n[%s\\X11 Driver]\n"ClientSideGraphics"="%s"\n' "$key" "$1" "$key" "$2" \
+        >"$VROK_BUILD/e2e.reg" && "$VROK_WINE" regedit /S "$VROK_BUILD/e2e.reg"
+}
+test_burst_composed() { windows '"win10"' Y; burst composed; local status=$?; windows - N; return $status; }
+test_burst_plain() { windows '"winxp"' N; burst plain; local status=$?; windows - N; return $status; }
+
+# The crater comes after the delay where the pointer was at the throw; its sound is panned from the
+# crater's left edge 760 - 64 (pan +1850: right 18.5 dB louder).
+test_grenade() {
+    ready grenade 0 495 490 1500 || return 1
+    record
+    menu activate && shooting || return 1
+    local thrown=$(now_ms) elapsed
+    xdotool mousemove 760 300 click 3 mousemove 200 420
+    while shot "$DIR/now.ppm" && python3 "$E2E/screen_check.py" "$DIR/desktop.ppm" "$DIR/now.ppm" \
+        "${COVERED[@]}" >/dev/null && [ $(($(now_ms) - thrown)) -lt 4500 ]; do :; done
+    elapsed=$(($(now_ms) - thrown))
+    [ $elapsed -ge 1450 ] && [ $elapsed -lt 4500 ] || fail "the crater came after $elapsed ms, not 1500"
+    screen "${COVERED[@]}" --and "$CRATER" 696 236 || fail "not the crater at the throw"
+    sounds 1 | awk '{ exit !(NR == 1 && $2 >= 1.5 && $2 <= 1.9 && $3 >= -21 && $3 <= -16) }' \
+        || fail "not the grenade's sound"
+    finish click --repeat 2 --delay 60 3
+}
+
+test_tray_menu() {
+    folder menu && up || return 1
+    dialog about "About VROK..." && expect_eq "version" "Version 3.49 for Windows 98 / NT" \
+        "$(field "About VROK..." IDC_ABOUT_VERSION)"
+    shut "About VROK..." IDC_DIALOG_OK
+    dialog aboutabout "About About ..." && expect_eq "button" "I agree with your opinion about Crashdows" \
+        "$(field "About About ..." IDC_DIALOG_OK)"
+    shut "About About ..." IDC_DIALOG_OK
+    menu help && box "Help Error" "$(printf 'Can\264t locate the help file %sVROK.HLP. Copy the help file %s' \
+        "$WINDIR" "VROK.HLP to that location.")"
+    menu close
+    expect_eq "exit code" 0 "$(exit_code)"
+    tray_icon gone || fail "the tray icon stayed after Close"
+    expect_eq "settings lines" 31 "$(tr -cd '\n' <"$DIR/VROK.INI" | wc -c)"
+}
+
+# Cancel forgets a change, OK keeps it until VROK.INI is written at Close.
+test_config() {
+    folder config && up || return 1
+    local button
+    for button in IDC_CONFIG_CANCEL IDC_CONFIG_OK; do
+        dialog configuration "$CONFIG" || return 1
+        expect_eq "shown" "vrokgun.wav|vrokkuck.wav|495|1500|1|1" "$(field "$CONFIG" IDC_CONFIG_GUN_FILE \
+            IDC_CONFIG_CUCKOO_FILE IDC_CONFIG_FIRE_NUMBER IDC_CONFIG_GRENADE_DELAY)|$(checked "$CONFIG" \
+            IDC_CONFIG_PROFILE_CLASSIC IDC_CONFIG_DIRECT_SOUND)"
+        vrok_drv press "$CONFIG" "$(res_id IDC_CONFIG_PROFILE_USER_1)"
+        vrok_drv scroll "$CONFIG" "$(res_id IDC_CONFIG_FIRE_SCROLL)" 2  # a page up: 495 - 50
+        expect_eq "fire speed shown" 445 "$(field "$CONFIG" IDC_CONFIG_FIRE_NUMBER)"
+        shut "$CONFIG" $button
+    done
+    menu close
+    expect_eq "exit code" 0 "$(exit_code)"
+    expect_eq "active Profile, fire speeds" "1 495 445 495" "$(ini_lines 3 9 18 27)"
+}
+
+test_help() {
+    folder help with-help && up || return 1
+    menu help
+    vrok_drv shown MS_WINHELP - 10000 || fail "no WinHelp window"
+    vrok_drv box "Help Error" 0 >/dev/null && fail "a Help Error box with the help file there"
+    dialog configuration "$CONFIG" || return 1
+    # Posted: a Help that never returned would leave a dialog that no longer closes.
+    vrok_drv command '#32770' "$CONFIG" "$(res_id IDC_CONFIG_HELP)"
+    vrok_drv says MS_WINHELP - 1793 "Chapter 4: The configuration dialog" 10000 >/dev/null \
+        || fail "not the configuration topic"  # 1793: WinHelp's topic control
+    shut "$CONFIG" IDC_CONFIG_CANCEL
+    vrok_drv close MS_WINHELP -
+    quit
+}
+
+# The statistics dialog stays open through an activation and shows the new count at its end.
+test_statistics() {
+    ready statistics 0 1 490 3000 || return 1
+    dialog statistics STATISTICS || return 1
+    expect_eq "shots, grenades, button" "0|0|Yeah!" \
+        "$(field STATISTICS IDC_STATISTICS_SHOTS IDC_STATISTICS_GRENADES IDC_DIALOG_OK)"
+    local rect
+    rect=$(vrok_drv list '#32770' | awk -F'\t' '$2 == "STATISTICS" {print $4}' | tr ',' ' ')
+    click_tray 1 2
+    vrok_drv wait PIFFPOFF - 10000 >/dev/null || { fail "no shooting window"; return 1; }
+    xdotool mousemove 400 300 click 1
+    # shellcheck disable=SC2086 # the dialog's rectangle: four numbers
+    screen "${COVERED[@]}" --ignore $rect --and "$LOCH" 392 292 --and "$LOCH" 415 287 || fail "not the two holes"
+    xdotool key Escape
+    vrok_drv gone PIFFPOFF - 10000 || fail "the shooting window stayed"
+    expect_eq "shots, grenades" "2|0" "$(field STATISTICS IDC_STATISTICS_SHOTS IDC_STATISTICS_GRENADES)"
+    shut STATISTICS IDC_DIALOG_OK
+    quit
+}
+
+# How many sounds the sink played while COMMAND... ran, past the old third of a second the FIFO held.
+sounds_during() {
+    record && sleep 0.5 && "$@"
+    sleep 0.5 && vrok_record_stop && python3 "$E2E/stereo_bursts.py" "$DIR/rec.raw" | awk '$1 >= 0.4' | grep -c .
+}
+
+CHOOSER="Select sound for machinegun"
+test_an_activation_during_test_fire_and_preview_leaves_both_working() {
+    folder seam && up || return 1
+    dialog configuration "$CONFIG" || return 1
+    vrok_drv press "$CONFIG" "$(res_id IDC_CONFIG_PLAY_GUN)"
+    vrok_drv command '#32770' "$CONFIG" "$(res_id IDC_CONFIG_GUN_FILE)"
+    vrok_drv wait '#32770' "$CHOOSER" 5000 >/dev/null || { fail "no chooser"; return 1; }
+    vrok_drv press "$CHOOSER" "$(res_id IDC_CHOOSER_PLAY)"
+    click_tray 1 2
+    vrok_drv wait PIFFPOFF - 10000 >/dev/null || { fail "no shooting window"; return 1; }
+    expect_eq "description shown" 1 "$(vrok_drv list VROK | cut -f3)"
+    xdotool mousemove 400 300 mousedown 1 sleep 0.3 mouseup 1 sleep 0.2 key Escape
+    vrok_drv gone PIFFPOFF - 10000 || fail "the shooting window stayed"
+    # The activation stopped the test fire; firing on into a shut-down engine opened box after box.
+    sleep 1
+    no_sound_box
+    expect_eq "test fire box after the activation" 0 "$(checked "$CONFIG" IDC_CONFIG_PLAY_GUN)"
+    expect_eq "main window enabled under its modal dialog" 0 "$(vrok_drv list VROK | cut -f5)"
+    expect_eq "preview heard" 1 "$(sounds_during vrok_drv press "$CHOOSER" "$(res_id IDC_CHOOSER_PLAY)")"
+    vrok_drv press "$CHOOSER" "$(res_id IDC_CHOOSER_STOP)"
+    shut "$CHOOSER" 2  # IDCANCEL of the system's file dialog
+    [ "$(sounds_during eval 'vrok_drv press "$CONFIG" "$(res_id IDC_CONFIG_PLAY_GUN)"; sleep 0.6
+        vrok_drv press "$CONFIG" "$(res_id IDC_CONFIG_PLAY_GUN)"')" -ge 1 ] || fail "no test fire after the activation"
+    no_sound_box
+    shut "$CONFIG" IDC_CONFIG_CANCEL
+    menu close
+    expect_eq "exit code" 0 "$(exit_code)"
+    expect_eq "settings lines" 31 "$(tr -cd '\n' <"$DIR/VROK.INI" 2>/dev/null | wc -c)"
+}

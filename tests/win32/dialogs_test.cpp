@@ -1,5 +1,4 @@
-// The configuration dialog on the fake DirectSound: the chooser's preview goes before the
-// DirectSound object it was made on, and the test fire follows the speed and stops.
+// The configuration dialog on the fake DirectSound: the chooser's preview and the test fire.
 #include "harness.h"
 
 #include <algorithm>

@@ -1,5 +1,4 @@
-// VROK.INI on a real file system: a save replaces the whole file or leaves the old one; a
-// damaged file is reported, a missing one is not.
+// VROK.INI on a real file system: saved whole or not at all; a damaged one reported, a missing one not.
 #include "harness.h"
 
 #include <filesystem>

@@ -1,5 +1,4 @@
-// SoundObjects and the sound engine on the fake DirectSound: buffers rotated and restored, every
-// reference released, start-up retries and failure boxes, Volume and Pan after Play.
+// SoundObjects and the sound engine on the fake DirectSound: buffers, retries, failure boxes, pans.
 #include "harness.h"
 
 typedef std::vector<std::string> Calls;

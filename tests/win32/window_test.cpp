@@ -1,9 +1,7 @@
-// The main and shooting windows driven by messages: the burst's timers, one box for a failing
-// gun, a bounded wait for the final sound, sound starts that fail or wait in the retry box.
+// The main and shooting windows driven by messages: burst timers, boxes, the end's wait, sound starts.
 #include "harness.h"
 
 #include "app/main_window.h"
-#include "app/settings_file.h"
 #include "resources/resource.h"
 #include "shooting/activation.h"
 #include "shooting/shooting_window.h"
@@ -126,4 +124,8 @@ TEST_F(WindowTest, SoundStartsOfTheWindows)
     EXPECT_TRUE(during) << "none, or a second one, while the box waited";
     EXPECT_EQ(FindWindowA(SHOOTING_WINDOW_CLASS, NULL), (HWND)NULL);
     EXPECT_FALSE(Drained());
+    // A start that fails at an activation switches sound off in the active Profile only.
+    FakeDs.busyUntil = GetTickCount(), FakeDs.createResult = DSERR_NODRIVER;
+    ASSERT_NE(Activate(), (HWND)NULL);
+    EXPECT_TRUE(!Settings.profiles[0].useDirectSound && Settings.profiles[1].useDirectSound);
 }

@@ -45,7 +45,7 @@ struct FakeSoundBuffer : IDirectSoundBuffer {
     UNUSED(SetFrequency, DWORD)
     HRESULT STDMETHODCALLTYPE GetStatus(LPDWORD status) override
     {
-        if (record.playing && !FakeDs.endless && (LONG)(GetTickCount() - record.playing) >= (LONG)record.size) Stop();
+        if (record.playing && (LONG)(GetTickCount() - record.playing) >= (LONG)(FakeDs.endless ? 3000 : record.size)) Stop();
         *status = (record.lost ? DSBSTATUS_BUFFERLOST : 0) | (record.playing ? DSBSTATUS_PLAYING : 0);
         return record.released ? Misuse() : DS_OK;
     }

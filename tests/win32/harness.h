@@ -18,7 +18,7 @@ struct FakeDsState {  // the script of the next DirectSound calls, and what they
     DWORD busyUntil;                 // DirectSoundCreate says DSERR_ALLOCATED before this tick; ~0u: for good
     int failCreateBuffer, failLock;  // this call, counted from 1, fails
     DWORD lockSplit;                 // Lock hands out two regions, the first this long
-    bool endless;                    // a playing buffer never ends; else it plays a millisecond a byte
+    bool endless;  // a playing buffer ends after 3 s, past any bounded wait, so an unbounded one fails; else 1 ms a byte
     int createCalls, createBufferCalls, lockCalls;
     int live, misuses;  // objects with references left; calls on released ones, buffers outliving theirs
     std::vector<std::string> events;  // "b<id> <call>", "ds Freed"

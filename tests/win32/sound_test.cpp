@@ -73,7 +73,7 @@ TEST_F(Win32Test, SoundEngine)
     FakeDs.endless = true;
     ASSERT_EQ(SoundStart(NULL) + SoundStart(NULL), 2);  // started while started: all anew
     const int counts[] = {0, 3, 5, 1, 1};
-    for (int slot = GUN; slot <= CUCKOO; ++slot) EXPECT_EQ(SoundSlotObject(slot)->bufferCount, counts[slot]);
+    for (int slot = GUN; slot <= CUCKOO; ++slot) ASSERT_EQ(SoundSlotObject(slot)->bufferCount, counts[slot]);
     EXPECT_EQ(SoundPlay(GUN, -2500, 0) + SoundPlay(GUN, 0, 0), 2);  // pan 0 leaves the buffer alone
     EXPECT_EQ(Fake(SlotBuffer(GUN, 0))->calls, (Calls{"Lock", "Unlock", "Play", "SetVolume 0", "SetPan -2500"}));
     EXPECT_EQ(Fake(SlotBuffer(GUN, 1))->calls, Calls{"Play"});

@@ -72,7 +72,7 @@ TEST_F(WindowTest, Bursts)
         keysFree = GetFocus() == App.mainWindow;
         return IDOK;
     });
-    for (int i = 0; i < 3; ++i) FakeLose(SlotBuffer(GUN, i));  // the device went away for good
+    for (int i = 0; i < SoundSlotObject(GUN)->bufferCount; ++i) FakeLose(SlotBuffer(GUN, i));  // the device went for good
     FakeDs.restoreResult = DSERR_BUFFERLOST;
     Send(WM_LBUTTONDOWN);
     EXPECT_TRUE(BoxesSay({"Error while playing"}));

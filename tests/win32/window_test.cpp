@@ -2,6 +2,7 @@
 #include "harness.h"
 
 #include "app/main_window.h"
+#include "app/tray_icon.h"
 #include "resources/resource.h"
 #include "shooting/activation.h"
 #include "shooting/shooting_window.h"
@@ -128,4 +129,53 @@ TEST_F(WindowTest, SoundStartsOfTheWindows)
     FakeDs.busyUntil = GetTickCount(), FakeDs.createResult = DSERR_NODRIVER;
     ASSERT_NE(Activate(), (HWND)NULL);
     EXPECT_TRUE(!Settings.profiles[0].useDirectSound && Settings.profiles[1].useDirectSound);
+}
+
+TEST_F(WindowTest, TheClockCuckoosInsteadOfTakingHolesAndSilencesTheGun)
+{
+    // A task bar of our own (Wine's has no clock) whose clock, with its margin of 8, holds
+    // (92, 92)-(708, 508): every bullet around the middle of the screen hits it.
+    for (const char *name : {"Shell_TrayWnd", "TrayNotifyWnd", "TrayClockWClass"}) {
+        WNDCLASSA windowClass = {0, DefWindowProcA, 0, 0, App.instance, NULL, NULL, NULL, NULL, name};
+        RegisterClassA(&windowClass);  // 0 when done before
+    }
+    HWND tray = CreateWindowExA(0, "Shell_TrayWnd", "", WS_POPUP, 0, 0, 800, 600, NULL, NULL, App.instance, NULL);
+    HWND area = CreateWindowExA(0, "TrayNotifyWnd", "", WS_CHILD, 0, 0, 800, 600, tray, NULL, App.instance, NULL);
+    CreateWindowExA(0, "TrayClockWClass", "", WS_CHILD, 100, 100, 600, 400, area, NULL, App.instance, NULL);
+    ASSERT_EQ(FindWindowA("Shell_TrayWnd", NULL), tray) << "another task bar is found first";
+    SetCursorPos(400, 300);
+    ASSERT_TRUE(PumpUntil([] { POINT at; return GetCursorPos(&at) && at.x == 400 && at.y == 300; }, 3000));
+    for (int withCuckoo : {1, 0}) {
+        SCOPED_TRACE(withCuckoo);
+        Settings.profiles[Settings.activeProfile].withCuckoo = withCuckoo;
+        ASSERT_NE(Activate(), (HWND)NULL);
+        uint32_t shots = Statistics.shots;
+        for (int i = 0; i < 5; ++i) Send(WM_TIMER, TIMER_SHOT), Send(WM_TIMER, TIMER_GUN_SOUND);
+        // With the cuckoo on: no hole, one cuckoo while it still sounds, no gun over the clock.
+        EXPECT_EQ(Statistics.shots - shots, withCuckoo ? 0u : 5u);
+        EXPECT_EQ(Plays(CUCKOO), withCuckoo);
+        EXPECT_EQ(Plays(GUN), withCuckoo ? 0 : 5);
+        DestroyWindow(window);
+    }
+    DestroyWindow(tray);
+    EXPECT_TRUE(Boxes.empty());
+}
+
+TEST_F(WindowTest, AWinkShowsThreeFramesOnceAndEndsOnTheFace)
+{
+    DestroyWindow(App.mainWindow);
+    App.mainWindow = MainWindowCreate(App.instance);
+    const HICON *icons = TrayIcon.icons;
+    std::vector<HICON> frames;
+    SendMessageA(App.mainWindow, MSG_TRAY_NOTIFY, 0, WM_MOUSEMOVE);
+    PumpUntil([&] {
+        if (TrayIcon.record.hIcon != (frames.empty() ? icons[TRAY_ICON_MAIN] : frames.back()))
+            frames.push_back(TrayIcon.record.hIcon);
+        // A move during the wink neither restarts nor prolongs it.
+        if (frames.size() == 1) SendMessageA(App.mainWindow, MSG_TRAY_NOTIFY, 0, WM_MOUSEMOVE);
+        return TrayIcon.animationStep == 0;
+    }, 3000);
+    EXPECT_EQ(frames, std::vector<HICON>({icons[TRAY_ICON_WINK_HALF], icons[TRAY_ICON_WINK_SHUT],
+                                          icons[TRAY_ICON_WINK_HALF], icons[TRAY_ICON_MAIN]}));
+    EXPECT_FALSE(KillTimer(App.mainWindow, TIMER_TRAY_WINK)) << "the wink's timer outlived it";
 }

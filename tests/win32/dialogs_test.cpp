@@ -46,10 +46,10 @@ TEST_F(Win32Test, ConfigDialog)
         EXPECT_NE(gone, events.end());
         EXPECT_LT(std::find(events.begin() + first, events.end(), preview + " Freed"), gone) << "the preview outlived it";
     };
-    previewThen(2, [&] { Click(IDC_CONFIG_DIRECT_SOUND), Click(IDC_CONFIG_DIRECT_SOUND); });  // a restart
+    previewThen(2, [&] { Click(IDC_CONFIG_DIRECT_SOUND); Click(IDC_CONFIG_DIRECT_SOUND); });  // a restart
     previewThen(1, [&] { Click(IDC_CONFIG_PROFILE_USER_1); });                               // no sound there
     Click(IDC_CONFIG_PROFILE_CLASSIC);
-    previewThen(1, [&] { ConfigDialogActivationStarts(), SoundShutdown(); });  // the shooting window's start
+    previewThen(1, [&] { ConfigDialogActivationStarts(); SoundShutdown(); });  // the shooting window's start
     ASSERT_EQ(SoundStart(dialog), 1);
 
     // The test fire follows the speed; the chooser and another Profile stop it.

@@ -173,7 +173,7 @@ void Win32Test::SetUp()
     folder = (std::filesystem::temp_directory_path() / "vrok-win32-test").string() + "\\";
     std::filesystem::create_directories(folder);
     FakeDs = FakeDsState(), FakeDs.busyUntil = GetTickCount();
-    AppStateReset(), SoundEngineReset();
+    AppStateReset(); SoundEngineReset();
     App.instance = GetModuleHandleA(NULL);
     snprintf(App.programFolder, sizeof App.programFolder, "%s", folder.c_str());
     SettingsDefaults();
@@ -189,7 +189,7 @@ void Win32Test::SetUp()
 
 void Win32Test::TearDown()
 {
-    SoundSetEnabled(1), SoundShutdown();
+    SoundSetEnabled(1); SoundShutdown();
     EXPECT_EQ(FakeDs.live, 0) << "a DirectSound reference was never released";
     EXPECT_EQ(FakeDs.misuses, 0) << "a released object was used, or outlived by its buffers";
     AppMessageBoxPlatform = MessageBoxA;

@@ -27,7 +27,7 @@ TEST_F(Win32Test, SoundObjectBuffers)
     FakeLose(own->buffers[0]);
     EXPECT_EQ(SoundObjectPlay(own, 0), 1);
     EXPECT_EQ(*Fake(own->buffers[0])->samples, samples);
-    SoundObjectFree(own), SoundObjectFree(three);
+    SoundObjectFree(own); SoundObjectFree(three);
     // A failed buffer or fill gives no object and holds nothing.
     FakeDs.failCreateBuffer = FakeDs.createBufferCalls + 1, FakeDs.failLock = FakeDs.lockCalls + 1;
     EXPECT_EQ(SoundObjectLoad(ds, path.c_str(), 1), nullptr);
@@ -62,14 +62,14 @@ TEST_F(Win32Test, SoundEngine)
         {[&] { noise(FINAL), FakeDs.failCreateBuffer = 2; }, {"grenade", "HLVB"}},  // all load, then the boxes
     };
     for (const auto &each : cases) {
-        TearDown(), SetUp();
+        TearDown(); SetUp();
         each.first();
         EXPECT_EQ(SoundStart(NULL), 0);
         EXPECT_TRUE(BoxesSay(each.second));
         EXPECT_EQ(FakeDs.live + soundStarted, 0);
     }
     // Volume then Pan after Play, and only for gun and grenade.
-    TearDown(), SetUp();
+    TearDown(); SetUp();
     FakeDs.endless = true;
     ASSERT_EQ(SoundStart(NULL) + SoundStart(NULL), 2);  // started while started: all anew
     const int counts[] = {0, 3, 5, 1, 1};

@@ -14,10 +14,10 @@ protected:
     void SetUp() override
     {
         Win32Test::SetUp();
-        MainWindowRegister(App.instance), ShootingWindowRegister(App.instance);  // 0 when done before
+        MainWindowRegister(App.instance); ShootingWindowRegister(App.instance);  // 0 when done before
         App.mainWindow = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 9, 9, NULL, NULL, NULL, NULL);
     }
-    void TearDown() override { DestroyWindow(window), DestroyWindow(App.mainWindow), Drained(), Win32Test::TearDown(); }
+    void TearDown() override { DestroyWindow(window); DestroyWindow(App.mainWindow); Drained(); Win32Test::TearDown(); }
     HWND Activate()  // not shown: Wine would give the never-painting window a black surface
     {
         window = CreateWindowExA(0, SHOOTING_WINDOW_CLASS, "", WS_POPUP, 0, 0, 800, 600, NULL, NULL, App.instance, NULL);
@@ -28,7 +28,8 @@ protected:
     {
         MSG quit;
         bool ended = PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
-        return PumpUntil([] { return true; }, 0), ended;
+        PumpUntil([] { return true; }, 0);
+        return ended;
     }
     // The burst's multimedia timers are dead after act(): one still running is killed here.
     void ExpectTimersDieOn(std::function<void()> act)
@@ -67,9 +68,10 @@ TEST_F(WindowTest, Bursts)
     BoxScript([&] {
         if (Boxes.size() > 1) return IDOK;  // a box inside the box: failed below
         // The box's modal loop: ticks and clicks keep arriving while the user reads it.
-        mouseFree = GetCapture() != window, burstStopped = !Activation.shotTimer && !Activation.gunSoundTimer;
+        mouseFree = GetCapture() != window;
+        burstStopped = !Activation.shotTimer && !Activation.gunSoundTimer;
         SetFocus(App.mainWindow);
-        Send(WM_RBUTTONDOWN), Send(WM_TIMER, TIMER_GUN_SOUND), PumpUntil([] { return false; }, 200);
+        Send(WM_RBUTTONDOWN); Send(WM_TIMER, TIMER_GUN_SOUND); PumpUntil([] { return false; }, 200);
         keysFree = GetFocus() == App.mainWindow;
         return IDOK;
     });
@@ -115,7 +117,7 @@ TEST_F(WindowTest, SoundStartsOfTheWindows)
     // no shooting window, and the program goes on.
     bool during = false;
     BoxScript([&] {
-        SendMessageA(main, WM_COMMAND, CMD_ACTIVATE, 0), SendMessageA(main, MSG_START_SHOOTING, 0, 0);
+        SendMessageA(main, WM_COMMAND, CMD_ACTIVATE, 0); SendMessageA(main, MSG_START_SHOOTING, 0, 0);
         HWND first = FindWindowA(SHOOTING_WINDOW_CLASS, NULL);
         during = first && !FindWindowExA(NULL, first, SHOOTING_WINDOW_CLASS, NULL);
         return IDCANCEL;

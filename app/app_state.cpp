@@ -3,7 +3,6 @@
 
 #include <string.h>
 
-
 AppState App;
 MessageBoxProc AppMessageBoxPlatform = MessageBoxA;
 

@@ -1,14 +1,13 @@
 // The hidden main window of class "VROK": tray icon, menus, description text.
 #include "app/main_window.h"
 
-#include <stdio.h>
 #include <string.h>
 
 #include "app/app_state.h"
-#include "dialogs/help.h"
 #include "app/tray_icon.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/config_dialog.h"
+#include "dialogs/help.h"
 #include "dialogs/statistics_dialog.h"
 #include "resources/resource.h"
 #include "shooting/shooting_window.h"

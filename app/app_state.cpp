@@ -1,6 +1,7 @@
 // The process-wide application state; its one owner.
 #include "app/app_state.h"
 
+#include <limits.h>
 #include <string.h>
 
 AppState App;
@@ -48,4 +49,32 @@ void AppFindDirectSound(void)
     if (library)
         App.directSoundCreate =
             (DirectSoundCreateProc)(void (*)(void))GetProcAddress(library, "DirectSoundCreate");
+}
+
+// A coordinate held as 16 bits: a desktop too large for it is cut rather than wrapped negative.
+static short ScreenValue(int value)
+{
+    return (short)(value > SHRT_MAX ? SHRT_MAX : value < SHRT_MIN ? SHRT_MIN : value);
+}
+
+void AppScreenRead(void)
+{
+    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    // Windows 95 and NT 4 answer 0 for the virtual screen: there the screen is the primary one.
+    if (width <= 0 || height <= 0) {
+        width = GetSystemMetrics(SM_CXSCREEN);
+        height = GetSystemMetrics(SM_CYSCREEN);
+        left = top = 0;
+    }
+    App.screenLeft = ScreenValue(left);
+    App.screenTop = ScreenValue(top);
+    App.screenWidth = ScreenValue(width);
+    App.screenHeight = ScreenValue(height);
+}
+
+int AppScreenIsVirtual(void)
+{
+    return App.screenLeft != 0 || App.screenTop != 0 || App.screenWidth != GetSystemMetrics(SM_CXSCREEN) ||
+           App.screenHeight != GetSystemMetrics(SM_CYSCREEN);
 }

@@ -15,6 +15,8 @@ struct AppState {
     HINSTANCE instance;
     HWND mainWindow;
     HMENU popupMenu;
+    short screenLeft;    // the virtual screen: every monitor, left and above the primary ones too
+    short screenTop;
     short screenWidth;
     short screenHeight;
     unsigned versionMajor;
@@ -43,6 +45,12 @@ extern MessageBoxProc AppMessageBoxPlatform;
 
 // Looks up DirectSoundCreate in DSOUND.DLL (null when either is missing); the library stays loaded.
 void AppFindDirectSound(void);
+
+// Reads the screen the shooting window covers: the virtual screen, which on one monitor is the
+// primary screen at 0,0, as on systems that know only one.
+void AppScreenRead(void);
+// 1 when the screen spans more than the primary monitor.
+int AppScreenIsVirtual(void);
 
 // Sets the application state to its values before start-up reads anything.
 void AppStateReset(void);

@@ -122,11 +122,19 @@ static LRESULT OnStartShooting(HWND hwnd)
     ConfigDialogActivationStarts();
     // Disabled already while a modal dialog is open, and then it stays so.
     BOOL wasDisabled = EnableWindow(hwnd, FALSE);
-    HWND shooting = CreateWindowExA(0, SHOOTING_WINDOW_CLASS, "", WS_POPUP | WS_BORDER, 0, 0,
-                                    App.screenWidth, App.screenHeight, NULL, NULL, App.instance, NULL);
+    // A monitor added or moved since the last look is covered too.
+    AppScreenRead();
+    // Across several monitors the window covers them all with its border just outside, as a
+    // maximized window's is on one; maximizing would fit it to one monitor.
+    RECT area = {App.screenLeft, App.screenTop, App.screenLeft + App.screenWidth, App.screenTop + App.screenHeight};
+    int severalMonitors = AppScreenIsVirtual();
+    if (severalMonitors) AdjustWindowRectEx(&area, WS_POPUP | WS_BORDER, FALSE, 0);
+    HWND shooting = CreateWindowExA(0, SHOOTING_WINDOW_CLASS, "", WS_POPUP | WS_BORDER, area.left, area.top,
+                                    area.right - area.left, area.bottom - area.top, NULL, NULL,
+                                    App.instance, NULL);
     if (!wasDisabled) EnableWindow(hwnd, TRUE);
     if (shooting) {
-        ShowWindow(shooting, SW_SHOWMAXIMIZED);
+        ShowWindow(shooting, severalMonitors ? SW_SHOWNORMAL : SW_SHOWMAXIMIZED);
         UpdateWindow(shooting);
         SetFocus(shooting);
     } else {

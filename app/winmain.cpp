@@ -71,8 +71,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
     if (GetLastError() == ERROR_ALREADY_EXISTS) return EXIT_ALREADY_RUNNING;
 
     AppFindDirectSound();
-    App.screenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
-    App.screenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
+    AppScreenRead();
     App.instance = instance;
     SoundSetEnabled(1);
     Settings.descriptionVisible = 1;

@@ -57,8 +57,7 @@ static int PrepareGraphics(void)
 {
     Activation.displayContext = CreateDCA("DISPLAY", NULL, NULL, NULL);
     if (!Activation.displayContext) return 0;
-    App.screenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
-    App.screenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
+    AppScreenRead();
     Activation.widthTwentieth = App.screenWidth / 20;
     Activation.heightTwentieth = App.screenHeight / 20;
     Activation.bitmapOrigin.x = 0;
@@ -144,7 +143,7 @@ static void GunSoundTick(void)
     int y = cursor.y - Activation.heightTwentieth / 2 - HOLE_OFFSET;
     POINT test = {x + HOLE_OFFSET, y + HOLE_OFFSET};
     if (PtInRect(&Activation.clockTarget, test) && ActiveProfile()->withCuckoo) return;
-    SoundPlay(SOUND_SLOT_MACHINE_GUN, SoundPanForX(x, App.screenWidth), 0);
+    SoundPlay(SOUND_SLOT_MACHINE_GUN, SoundPanForX(x - App.screenLeft, App.screenWidth), 0);
 }
 
 static void ThrowGrenade(HWND window)
@@ -159,7 +158,7 @@ static void ThrowGrenade(HWND window)
     // The crater lands where the cursor was at the throw, wherever it is at the detonation.
     slot->craterX = cursor.x - Activation.craterSize.x / 2;
     slot->craterY = cursor.y - Activation.craterSize.y / 2;
-    SoundPlay(SOUND_SLOT_GRENADE, SoundPanForX(slot->craterX, App.screenWidth), 0);
+    SoundPlay(SOUND_SLOT_GRENADE, SoundPanForX(slot->craterX - App.screenLeft, App.screenWidth), 0);
     SetTimer(window, slot->timerId, (UINT)ActiveProfile()->grenadeDelay, NULL);
     Activation.grenadesInFlight++;
     Activation.nextGrenadeSlot = (Activation.nextGrenadeSlot + 1) % GRENADE_SLOT_COUNT;

@@ -11,6 +11,8 @@ typedef HRESULT(WINAPI *DwmIsCompositionEnabledProc)(BOOL *enabled);
 static struct {
     HWND window;
     HDC screen;          // the whole screen, for this activation
+    POINT screenOffset;  // added to a screen position to address it in the screen's context
+    POINT copyOrigin;    // the screen position of the copy's top left corner
     HDC copyContext;
     HBITMAP copyBitmap;
     HGDIOBJ previousBitmap;
@@ -30,13 +32,31 @@ static bool DesktopIsComposed(void)
     return composed != FALSE;
 }
 
+// Windows counts the whole screen's context from the primary monitor, as screen positions do, so
+// monitors left of or above it lie at negative positions; Wine counts it from the top left corner
+// of all monitors. Its clip box, the whole screen, says which.
+static POINT ScreenOffset(HDC screen)
+{
+    POINT offset = {0, 0};
+    RECT box;
+    if (GetClipBox(screen, &box) != ERROR && box.right - box.left == App.screenWidth &&
+        box.bottom - box.top == App.screenHeight) {
+        offset.x = box.left - App.screenLeft;
+        offset.y = box.top - App.screenTop;
+    }
+    return offset;
+}
+
 bool CanvasOpen(HWND window, HDC screen)
 {
     CanvasClose();
     canvas.window = window;
     canvas.screen = screen;
+    canvas.screenOffset = ScreenOffset(screen);
     if (!DesktopIsComposed()) return false;
     int width = App.screenWidth, height = App.screenHeight;
+    canvas.copyOrigin.x = App.screenLeft;
+    canvas.copyOrigin.y = App.screenTop;
     canvas.copyContext = CreateCompatibleDC(screen);
     canvas.copyBitmap = CreateCompatibleBitmap(screen, width, height);
     if (!canvas.copyContext || !canvas.copyBitmap) {
@@ -44,7 +64,8 @@ bool CanvasOpen(HWND window, HDC screen)
         return false;
     }
     canvas.previousBitmap = SelectObject(canvas.copyContext, canvas.copyBitmap);
-    BitBlt(canvas.copyContext, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    BitBlt(canvas.copyContext, 0, 0, width, height, screen, canvas.copyOrigin.x + canvas.screenOffset.x,
+           canvas.copyOrigin.y + canvas.screenOffset.y, SRCCOPY);
     return true;
 }
 
@@ -54,7 +75,8 @@ static void ShowCopy(int x, int y, int width, int height)
     POINT origin = {0, 0};
     ClientToScreen(canvas.window, &origin);
     HDC windowContext = GetDC(canvas.window);
-    BitBlt(windowContext, x - origin.x, y - origin.y, width, height, canvas.copyContext, x, y, SRCCOPY);
+    BitBlt(windowContext, x - origin.x, y - origin.y, width, height, canvas.copyContext,
+           x - canvas.copyOrigin.x, y - canvas.copyOrigin.y, SRCCOPY);
     ReleaseDC(canvas.window, windowContext);
 }
 
@@ -75,10 +97,12 @@ void CanvasMemoryClose(HDC memory, HGDIOBJ previous)
 void CanvasAnd(HBITMAP bitmap, POINT size, POINT origin, int x, int y)
 {
     HDC target = canvas.copyContext ? canvas.copyContext : canvas.screen;
+    POINT at = {x + canvas.screenOffset.x, y + canvas.screenOffset.y};
+    if (canvas.copyContext) at = {x - canvas.copyOrigin.x, y - canvas.copyOrigin.y};
     HGDIOBJ previous = NULL;
     HDC memory = CanvasMemoryOpen(canvas.screen, bitmap, &previous);
     DPtoLP(memory, &size, 1);
-    BitBlt(target, x, y, size.x, size.y, memory, origin.x, origin.y, SRCAND);
+    BitBlt(target, at.x, at.y, size.x, size.y, memory, origin.x, origin.y, SRCAND);
     CanvasMemoryClose(memory, previous);
     if (canvas.copyContext) ShowCopy(x, y, size.x, size.y);
 }
@@ -95,7 +119,8 @@ void CanvasPaint(HWND window)
     ClientToScreen(window, &origin);
     const RECT &area = paint.rcPaint;
     BitBlt(windowContext, area.left, area.top, area.right - area.left, area.bottom - area.top,
-           canvas.copyContext, area.left + origin.x, area.top + origin.y, SRCCOPY);
+           canvas.copyContext, area.left + origin.x - canvas.copyOrigin.x,
+           area.top + origin.y - canvas.copyOrigin.y, SRCCOPY);
     EndPaint(window, &paint);
 }
 

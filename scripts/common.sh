@@ -8,7 +8,7 @@ VROK_WINE=/usr/lib/wine/wine64
 VROK_PACKAGES="cmake ninja-build clang libclang-rt-14-dev googletest python3
   wine wine64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  xvfb xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils procps halibut unzip"
+  xvfb xserver-xephyr xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils procps halibut unzip"
 
 vrok_log() { printf '== %s\n' "$*" >&2; }
 
@@ -75,13 +75,12 @@ vrok_prefix_setup() {
         "$VROK_WINE" wineboot -i >/dev/null 2>&1
         wineserver -w
     fi
-    # A wineserver left from another display would keep its desktop there: start afresh.
-    wineserver -k >/dev/null 2>&1
-    # Kept alive so that every wine call starts warm; ended by vrok_stop_wine.
-    wineserver -p
     sed "s/\"shell\"=\"800x600\"/\"shell\"=\"$desktop\"/" "$VROK_ROOT/scripts/vrok-prefix.reg" \
         >"$VROK_BUILD/vrok-prefix.reg"
+    wineserver -k >/dev/null 2>&1
     "$VROK_WINE" regedit /S "$VROK_BUILD/vrok-prefix.reg" >/dev/null 2>&1
+    # regedit's Wine desktop was made by the old settings.
+    vrok_wine_restart
 }
 
 # For a person at the screen: VROK sees Windows 10 and draws client-side, as on a composed
@@ -97,6 +96,49 @@ vrok_prefix_composed() {
 vrok_stop_wine() {
     [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
     return 0
+}
+
+# Two or more monitors: nests Xephyr with Xinerama in the display and moves DISPLAY there, e.g.
+# vrok_start_monitors -origin 0,0 -screen 800x600 -origin 800,0 -screen 640x480 (the first screen is
+# the primary). Wine shows them as monitors only outside its virtual desktop and without XRandR,
+# which knows one screen there; vrok_stop_monitors puts the display and the prefix back.
+vrok_start_monitors() {
+    local fifo number
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xephyr -displayfd 3 +xinerama "$@" -nolisten tcp -ac 3>"$fifo" >"$VROK_BUILD/xephyr.log" 2>&1 &
+    VROK_XEPHYR_PID=$!
+    read -r -t 20 number <"$fifo"
+    rm -f "$fifo"
+    [ -n "$number" ] || { vrok_log "Xephyr did not start"; return 1; }
+    VROK_HOST_DISPLAY=$DISPLAY
+    export DISPLAY=":$number"
+    wineserver -k >/dev/null 2>&1
+    cat >"$VROK_BUILD/monitors.reg" <<'EOF_REG'
+REGEDIT4
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"=-
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"UseXRandR"="N"
+EOF_REG
+    "$VROK_WINE" regedit /S "$VROK_BUILD/monitors.reg" >/dev/null 2>&1
+    vrok_wine_restart
+}
+
+vrok_stop_monitors() {
+    [ -n "${VROK_XEPHYR_PID:-}" ] || return 0
+    wineserver -k >/dev/null 2>&1
+    kill "$VROK_XEPHYR_PID" 2>/dev/null
+    VROK_XEPHYR_PID=
+    export DISPLAY=$VROK_HOST_DISPLAY
+    "$VROK_WINE" regedit /S "$VROK_BUILD/vrok-prefix.reg" >/dev/null 2>&1
+    vrok_wine_restart
+}
+
+# A fresh wineserver, kept alive so that every wine call starts warm (vrok_stop_wine ends it).
+vrok_wine_restart() {
+    wineserver -k >/dev/null 2>&1
+    wineserver -p >/dev/null 2>&1
 }
 
 vrok_stop_xvfb() {

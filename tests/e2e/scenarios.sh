@@ -75,6 +75,53 @@ windows() {  # windows VERSION|- CLIENT_SIDE_GRAPHICS
 test_burst_composed() { windows '"win10"' Y; burst composed; local status=$?; windows - N; return $status; }
 test_burst_plain() { windows '"winxp"' N; burst plain; local status=$?; windows - N; return $status; }
 
+# Two monitors, Xephyr's SCREENS with the primary first, and a picture over both as the desktop; no
+# task bar there, so the main window is sent Activate. The window covers the whole 1440x600 from
+# LEFT; a click at x (y 300; X's pixels, from the leftmost monitor) leaves the first two holes there,
+# the gun is panned by its place in the whole width (left LOW to HIGH dB louder), and Escape
+# repaints both monitors clean.
+two_monitors() {  # two_monitors NAME LEFT X LOW HIGH SCREENS...
+    local name=$1 left=$2 x=$3 low=$4 high=$5 picture status
+    shift 5
+    vrok_start_monitors "$@" || { fail "Xephyr did not start"; return 1; }
+    convert -size 1440x600 gradient:'#f8f8f0-#c8d8ff' "$VROK_BUILD/desktop.png"
+    display -geometry +0+0 "$VROK_BUILD/desktop.png" &
+    picture=$!
+    monitors_activation "$name" "$left" "$x" "$low" "$high"
+    status=$?
+    kill $picture
+    vrok_stop_monitors
+    return $status
+}
+monitors_activation() {
+    folder "$1" && ini 0 1 490 3000 >"$DIR/VROK.INI" && start && main_window && settle || return 1
+    record
+    vrok_drv command "${MAIN[@]}" "$(res_id CMD_ACTIVATE)"
+    vrok_drv wait PIFFPOFF - 10000 >/dev/null || { fail "no shooting window"; return 1; }
+    expect_eq "shooting window, its border outside" "$(($2 - 1)),-1,1442,602" "$(vrok_drv list PIFFPOFF | cut -f4)"
+    # Wine's stand-in for a tray shows itself active or not as the window comes and goes.
+    local tray
+    IFS=, read -r -a tray < <(vrok_drv list __winex11_standalone_tray | cut -f4)
+    local COVERED=(--ignore $((tray[0] - $2)) "${tray[1]}" "${tray[2]}" "${tray[3]}") CLEAN=("${COVERED[@]}")
+    xdotool mousemove "$3" 300 click 1
+    screen "${COVERED[@]}" --and "$LOCH" $(($3 - 8)) 292 --and "$LOCH" $(($3 + 15)) 287 || fail "not the first two holes"
+    finish key Escape
+    sounds 2 | awk -v low="$4" -v high="$5" 'NR == 1 && !($3 >= low && $3 <= high) { print "gun: " $0; bad = 1 }
+        END { exit bad || NR != 2 }' || fail "not the gun panned by the whole width, then the final sound"
+    quit
+}
+# A burst on the second monitor, right of the primary: gun x 1100 - 1440/40 - 8, pan +1166.
+test_two_monitors() { two_monitors right 0 1100 -14 -9 -origin 0,0 -screen 800x600 -origin 800,0 -screen 640x480; }
+# The second monitor left of the primary, at negative x, on a composed desktop; a burst at its far
+# left: gun x -620 - 36 - 8, 24 right of the left edge, pan -2583.
+test_monitor_left_composed() {
+    windows '"win10"' Y
+    two_monitors left -640 20 23 28 -origin 640,0 -screen 800x600 -origin 0,0 -screen 640x480
+    local status=$?
+    windows - N
+    return $status
+}
+
 # The crater comes after the delay where the pointer was at the throw; its sound is panned from the
 # crater's left edge 760 - 64 (pan +1850: right 18.5 dB louder).
 test_grenade() {

@@ -1,6 +1,6 @@
 # The help files and the release packages: a portable folder with VROK.exe, its sounds, VROK.HLP
 # (WinHelp, up to Windows XP), VROK.CHM (HTML Help, from Vista on) and a short readme (VROK writes
-# VROK.INI beside itself, so the ZIP does not belong in Program Files).
+# VROK.INI beside itself, so the ZIP does not belong in Program Files); and a per-user installer.
 # halibut writes both help files from one source but leaves the WinHelp context map empty; the map
 # tool gives the configuration topic the number the configuration dialog's Help asks WinHelp for.
 find_program(HALIBUT_PROGRAM halibut)
@@ -47,3 +47,23 @@ set(CPACK_PACKAGE_FILE_NAME VROK-3.49-${VROK_PACKAGE_ARCH})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 include(CPack)
+
+# The installer holds what the ZIP holds: the install rules above put the release into a staging
+# folder, and makensis packs it (cmake --build . --target installer).
+find_program(MAKENSIS_PROGRAM makensis)
+if(MAKENSIS_PROGRAM AND VROK_HELP_FILE)
+    set(VROK_INSTALLER_STAGE ${CMAKE_BINARY_DIR}/installer-stage)
+    set(VROK_INSTALLER ${CPACK_PACKAGE_DIRECTORY}/VROK-${PROJECT_VERSION}-setup-${VROK_PACKAGE_ARCH}.exe)
+    add_custom_target(installer
+        COMMAND ${CMAKE_COMMAND} -E rm -rf ${VROK_INSTALLER_STAGE}
+        COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --config $<CONFIG> --prefix ${VROK_INSTALLER_STAGE}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CPACK_PACKAGE_DIRECTORY}
+        COMMAND ${MAKENSIS_PROGRAM} -V2 -DVERSION=${PROJECT_VERSION} -DARCH=${VROK_PACKAGE_ARCH}
+                -DSTAGE=${VROK_INSTALLER_STAGE} -DOUTFILE=${VROK_INSTALLER}
+                ${CMAKE_SOURCE_DIR}/resources/installer/vrok.nsi
+        COMMENT "Building ${VROK_INSTALLER}"
+        VERBATIM)
+    add_dependencies(installer VROK vrok_help)
+else()
+    message(STATUS "makensis or the help files not found: no installer target")
+endif()

@@ -35,9 +35,12 @@ static HtmlHelpProc FindHtmlHelp(void)
 }
 
 // Returns 1 when VROK.CHM lies beside the program and HTML Help was asked to show it; the page
-// answering a WinHelp context, or the contents for anything else.
-static int HtmlHelpOpen(HWND owner, UINT command, ULONG_PTR data)
+// answering a WinHelp context, or the contents for anything else. The window belongs to the main
+// window, not to a dialog asking: it stays open when the dialog closes, as WinHelp's does (and
+// Wine's HTML Help would not open again once a window's owner was gone).
+static int HtmlHelpOpen(UINT command, ULONG_PTR data)
 {
+    HWND owner = App.mainWindow;
     char path[PATH_BUFFER_SIZE + sizeof HTML_HELP_FILE + 1];
     PathJoin(path, sizeof path, App.programFolder, HTML_HELP_FILE);
     if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return 0;
@@ -55,7 +58,7 @@ static int HtmlHelpOpen(HWND owner, UINT command, ULONG_PTR data)
 
 int HelpOpen(HWND owner, UINT command, ULONG_PTR data)
 {
-    if (WinHelpIsGone() && HtmlHelpOpen(owner, command, data)) return 1;
+    if (WinHelpIsGone() && HtmlHelpOpen(command, data)) return 1;
 
     // Sized for the longest program folder, so neither the path nor the message is ever cut.
     char path[PATH_BUFFER_SIZE + sizeof HELP_FILE + 1];

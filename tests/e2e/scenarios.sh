@@ -128,7 +128,9 @@ test_config() {
     expect_eq "active Profile, fire speeds" "1 495 445 495" "$(ini_lines 3 9 18 27)"
 }
 
-test_help() {
+# Windows XP: WinHelp, with VROK.CHM there as well.
+test_help() { windows '"winxp"' N; winhelp; local status=$?; windows - N; return $status; }
+winhelp() {
     folder help with-help && up || return 1
     menu help
     vrok_drv shown MS_WINHELP - 10000 || fail "no WinHelp window"
@@ -140,6 +142,26 @@ test_help() {
         || fail "not the configuration topic"  # 1793: WinHelp's topic control
     shut "$CONFIG" IDC_CONFIG_CANCEL
     vrok_drv close MS_WINHELP -
+    quit
+}
+
+# Windows 10 has no WinHelp: both Helps open VROK.CHM in HTML Help, whose window takes its title from
+# the file. Wine shows no page without Gecko, so its trace tells which page each one asked for.
+test_html_help() { windows '"win10"' N; html_help; local status=$?; windows - N; return $status; }
+html_help() {
+    folder htmlhelp with-help || return 1
+    (WINEDEBUG=trace+htmlhelp "$VROK_WINE" "${WINDIR}VROK.exe" >/dev/null 2>"$DIR/trace"; echo $? >"$DIR/exit-code") &
+    main_window && vrok_drv command "${MAIN[@]}" "$(res_id CMD_CONFIGURATION)" || return 1
+    vrok_drv wait '#32770' "$CONFIG" 5000 >/dev/null || { fail "no configuration dialog"; return 1; }
+    vrok_drv command '#32770' "$CONFIG" "$(res_id IDC_CONFIG_HELP)"
+    vrok_drv shown "HH Parent" "VROK Help" 10000 || fail "no HTML Help window on VROK.CHM"
+    shut "$CONFIG" IDC_CONFIG_CANCEL
+    vrok_drv command "${MAIN[@]}" "$(res_id CMD_HELP)"
+    vrok_drv shown "HH Parent" "VROK Help" 10000 || fail "no HTML Help window after the dialog closed"
+    local want="/config.html Contents.html" pages tries=50
+    until pages=$(sed -n 's/.*NavigateToChm .*\\VROK.CHM" L"\(.*\)"/\1/p' "$DIR/trace" | paste -sd' ')
+        [ "$pages" = "$want" ] || [ $((tries -= 1)) -le 0 ]; do sleep 0.1; done
+    expect_eq "pages of VROK.CHM" "$want" "$pages"
     quit
 }
 

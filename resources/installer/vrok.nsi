@@ -21,10 +21,9 @@ ManifestDPIAware true
 ; Created by VROK.exe at start and held while it runs.
 !define VROK_MUTEX "VROK: Come Get Some!!"
 !define SYNCHRONIZE 0x00100000
-; What a silent run returns when it cannot go on because VROK runs.
-!define EXIT_VROK_RUNNING 2
 
 Name "VROK ${VERSION}"
+BrandingText "VROK ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\VROK"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
@@ -66,16 +65,15 @@ VIAddVersionKey /LANG=1033 LegalCopyright "Free to copy and share"
 !macroend
 
 ; Files in use cannot be replaced, and VROK writes VROK.INI when it ends: it must not run now.
-; Asks until it is closed or the user cancels; a silent run stops at once with an error level.
+; Asks until it is closed or the user cancels; a silent run stops at once. Quit here ends the
+; installer or uninstaller with exit code 2, "aborted by script".
 !macro WaitUntilVrokEnds
     retry:
     System::Call 'kernel32::OpenMutex(i ${SYNCHRONIZE}, i 0, t "${VROK_MUTEX}") p .r0'
     ${If} $0 P<> 0
         System::Call 'kernel32::CloseHandle(p r0)'
-        SetErrorLevel ${EXIT_VROK_RUNNING}
-        IfSilent quit
-        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "VROK is running. Close it first: right-click its face in the notification area and choose $\"Close$\". Then press Retry." IDRETRY retry
-        quit:
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "VROK is running. Close it first: right-click its \
+            face in the notification area and choose $\"Close$\". Then press Retry." /SD IDCANCEL IDRETRY retry
         Quit
     ${EndIf}
 !macroend

@@ -71,4 +71,6 @@
 /* Context number of the configuration topic in VROK.HLP (the build maps the help file's topic
    "configuration" to it). */
 #define HELP_CONTEXT_CONFIGURATION 1
+/* Its page in VROK.CHM (halibut names each page after its section's keyword). */
+#define HELP_PAGE_CONFIGURATION "config.html"
 #endif

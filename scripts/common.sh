@@ -8,7 +8,8 @@ VROK_WINE=/usr/lib/wine/wine64
 VROK_PACKAGES="cmake ninja-build clang libclang-rt-14-dev googletest python3
   wine wine64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  xvfb xserver-xephyr xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils procps halibut unzip"
+  xvfb xserver-xephyr xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils procps halibut unzip
+  nsis p7zip-full"
 
 vrok_log() { printf '== %s\n' "$*" >&2; }
 
@@ -62,7 +63,8 @@ vrok_start_xvfb() {
 vrok_wine_env() {
     export WINEPREFIX=${VROK_WINEPREFIX:-$VROK_BUILD/wineprefix}
     export WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree,mshtml="
+    # No Gecko or Mono prompts; no menu entries on the host for shortcuts the installer makes.
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     export WINEARCH=win64
 }
 

@@ -42,14 +42,19 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The release packages of one build tree: the ZIP and the installer.
+vrok_release() {
+    (cd "$VROK_BUILD/$1" && cpack && cmake --build . --target installer) >"$VROK_BUILD/package-$1.log" 2>&1
+}
+
 started=$(date +%s)
 vrok_install_packages || { echo "0 passed, 1 failed"; exit 1; }
 mkdir -p "$VROK_BUILD"
 
 # The 32-bit build runs beside the single-threaded fuzzers; its result is counted below.
 vrok_log "i686 build (compiled, not run) in the background"
-( vrok_build_i686 && (cd "$VROK_BUILD/i686" && cpack >"$VROK_BUILD/package-i686.log" 2>&1) \
-    && bash "$VROK_ROOT/tests/package_check.sh" "$VROK_BUILD/i686/package/VROK-3.49-win32.zip" ) \
+( vrok_build_i686 && vrok_release i686 && bash "$VROK_ROOT/tests/package_check.sh" \
+    "$VROK_BUILD/i686/package/VROK-3.49-win32.zip" "$VROK_BUILD/i686/package/VROK-3.49-setup-win32.exe" ) \
     >"$VROK_BUILD/i686.log" 2>&1 &
 i686_pid=$!
 
@@ -87,11 +92,11 @@ vrok_log "win64 build"
 if vrok_build_win64; then
     count "win64 build" 1 0
     vrok_log "release package"
-    if (cd "$VROK_BUILD/win64" && cpack >"$VROK_BUILD/package.log" 2>&1) && bash "$VROK_ROOT/tests/package_check.sh" \
-        "$VROK_BUILD/win64/package/VROK-3.49-win64.zip"; then
+    if vrok_release win64 && bash "$VROK_ROOT/tests/package_check.sh" \
+        "$VROK_BUILD/win64/package/VROK-3.49-win64.zip" "$VROK_BUILD/win64/package/VROK-3.49-setup-win64.exe"; then
         count package 1 0
     else
-        tail -n 20 "$VROK_BUILD/package.log"
+        tail -n 20 "$VROK_BUILD/package-win64.log"
         count package 0 1
     fi
     vrok_start_xvfb 800x600 && vrok_start_pulse && vrok_prefix_setup 800x600

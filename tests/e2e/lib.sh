@@ -26,7 +26,7 @@ res_id() {
 folder() {  # folder NAME [with-help]
     DIR=$WINEPREFIX/drive_c/e2e/$1 WINDIR="C:\\e2e\\$1\\"
     rm -rf "$DIR" && mkdir -p "$DIR" && cp "$VROK_BIN/VROK.exe" "$VROK_BIN"/*.wav "$DIR/"
-    [ "${2:-}" != with-help ] || cp "$VROK_BIN/VROK.HLP" "$VROK_BIN/VROK.cnt" "$DIR/"
+    [ "${2:-}" != with-help ] || cp "$VROK_BIN/VROK.HLP" "$VROK_BIN/VROK.cnt" "$VROK_BIN/VROK.CHM" "$DIR/"
 }
 
 # VROK.INI as the program writes it: description shown (1 or 0), Profiles firing at FIRE, the gun

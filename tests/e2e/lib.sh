@@ -9,6 +9,7 @@ CRATER=$VROK_ROOT/resources/grenade.bmp
 # While the shooting window covers it, the task bar keeps whatever it showed when the window came.
 COVERED=(--ignore 0 580 800 20)
 CLEAN=()  # what may differ once an activation has ended
+SCREEN=(0 800 600)  # the virtual screen's left edge, width and height
 declare -A MENU_Y=([activate]=11 [close]=28 [configuration]=54 [statistics]=71 [help]=97 [about]=114 [aboutabout]=131)
 
 fail() { printf '    FAIL: %s\n' "$*"; E2E_FAILURES=$((E2E_FAILURES + 1)); return 1; }
@@ -116,8 +117,8 @@ settle() {  # DIR/desktop.ppm: the screen alike twice over (the tray icon's wink
 shooting() {
     vrok_drv wait PIFFPOFF - 10000 >/dev/null || { fail "no shooting window"; return 1; }
     expect_eq "priority while shooting" 0x80 "$(vrok_drv priority PIFFPOFF -)"
-    vrok_drv list PIFFPOFF | awk -F'\t' '{split($4, r, ","); exit !($3 && r[1] <= 0 && r[2] <= 0 &&
-        r[1] + r[3] >= 800 && r[2] + r[4] >= 600)}' || fail "no visible window over the whole screen"
+    vrok_drv list PIFFPOFF | awk -F'\t' -v l="${SCREEN[0]}" -v w="${SCREEN[1]}" -v h="${SCREEN[2]}" '{split($4, r, ",")
+        exit !($3 && r[1] <= l && r[2] <= 0 && r[1] + r[3] >= l + w && r[2] + r[4] >= h)}' || fail "no visible window over the whole screen"
     xdotool mousemove 400 300
     screen "${COVERED[@]}" || fail "the shooting window hides the desktop"
 }

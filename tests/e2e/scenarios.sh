@@ -18,15 +18,6 @@ test_first_start() {
     [ ! -e "$DIR/VROK.INI.new" ] || fail "the temporary file was left behind"
 }
 
-# A bad tag; line 4 still says "no description", the one value that survives.
-test_corrupt_ini() {
-    folder corrupt && printf 'VROK31\r\n3.47\r\n2\r\n0\r\nx.wav\r\n' >"$DIR/VROK.INI"
-    start
-    box Error "Corrupt VROK.INI file!" && main_window || return 1
-    quit
-    expect_eq "VROK.INI" "$(ini 0 | od -c)" "$(od -c <"$DIR/VROK.INI")"
-}
-
 # A missing sound file, no sound device, no DirectSound: a box each, then silence for good.
 test_no_sound() {
     local row dlls caption text
@@ -45,25 +36,30 @@ test_no_sound() {
     done
 }
 
-# A click with 500 ms between bullets fires the immediate bullet and the posted one: a fresh run's
-# first two land at (0, 0) and (23, -5) from the pointer, holes 8 up-left of that. The gun sounds
-# from x = 20 - 800/40 - 8 (pan -2550: left 25 dB louder), the final sound from the centre.
-burst() {  # burst NAME
-    ready "$1" 0 1 490 3000 || return 1
-    expect_eq "priority before" 0x20 "$(vrok_drv priority "${MAIN[@]}")"
+# ACTIVATE... starts an activation over the settled desktop; a click at (X, 300) with 500 ms between
+# bullets fires the immediate bullet and the posted one: a fresh run's first two land at (0, 0) and
+# (23, -5) from the pointer, holes 8 up-left of that. The gun sounds from X - width/40 - 8, left LOW
+# to HIGH dB louder; Escape plays the final sound from the centre.
+one_click() {  # one_click X LOW HIGH ACTIVATE...
     record
-    click_tray 1 2
+    "${@:4}"
     shooting || return 1
     expect_eq "description shown" 0 "$(vrok_drv list VROK | cut -f3)"
-    xdotool mousemove 20 300 click 1
-    local holes=("${COVERED[@]}" --and "$LOCH" 12 292 --and "$LOCH" 35 287)
+    xdotool mousemove "$1" 300 click 1
+    local holes=("${COVERED[@]}" --and "$LOCH" $(($1 - 8)) 292 --and "$LOCH" $(($1 + 15)) 287)
     screen "${holes[@]}" || fail "not the first two holes"
     sleep 0.7  # nothing signals a bullet that should not come: look after more than one period
     screen "${holes[@]}" || fail "the gun fired on after the release"
     finish key Escape
-    sounds 2 | awk 'NR == 1 && !($2 <= 0.4 && $3 >= 23 && $3 <= 28) { print "gun: " $0; bad = 1 }
+    sounds 2 | awk -v low="$2" -v high="$3" 'NR == 1 && !($2 <= 0.4 && $3 >= low && $3 <= high) { print "gun: " $0; bad = 1 }
         NR == 2 && !($2 >= 2.0 && $2 <= 2.4 && $3 >= -1 && $3 <= 1) { print "final: " $0; bad = 1 }
         END { exit bad || NR != 2 }' || fail "not the gun then the final sound"
+}
+# x = 20 - 800/40 - 8: pan -2550.
+burst() {  # burst NAME
+    ready "$1" 0 1 490 3000 || return 1
+    expect_eq "priority before" 0x20 "$(vrok_drv priority "${MAIN[@]}")"
+    one_click 20 23 28 click_tray 1 2
 }
 
 # What VROK sees ("-": Wine's default) and how Wine draws, through the prefix's per-program keys.
@@ -75,45 +71,28 @@ windows() {  # windows VERSION|- CLIENT_SIDE_GRAPHICS
 test_burst_composed() { windows '"win10"' Y; burst composed; local status=$?; windows - N; return $status; }
 test_burst_plain() { windows '"winxp"' N; burst plain; local status=$?; windows - N; return $status; }
 
-# Two monitors, Xephyr's SCREENS with the primary first, and a picture over both as the desktop; no
-# task bar there, so the main window is sent Activate. The window covers the whole 1440x600 from
-# LEFT; a click at x (y 300; X's pixels, from the leftmost monitor) leaves the first two holes there,
-# the gun is panned by its place in the whole width (left LOW to HIGH dB louder), and Escape
-# repaints both monitors clean.
+# Two monitors, Xephyr's SCREENS with the primary first, the virtual screen 1440x600 from LEFT, and a
+# picture over both as the desktop. There is no task bar, so the main window is sent Activate.
 two_monitors() {  # two_monitors NAME LEFT X LOW HIGH SCREENS...
-    local name=$1 left=$2 x=$3 low=$4 high=$5 picture status
-    shift 5
-    vrok_start_monitors "$@" || { fail "Xephyr did not start"; return 1; }
+    local SCREEN=("$2" 1440 600) COVERED=() CLEAN=() tray picture status
+    vrok_start_monitors "${@:6}" || { fail "Xephyr did not start"; return 1; }
     convert -size 1440x600 gradient:'#f8f8f0-#c8d8ff' "$VROK_BUILD/desktop.png"
     display -geometry +0+0 "$VROK_BUILD/desktop.png" &
     picture=$!
-    monitors_activation "$name" "$left" "$x" "$low" "$high"
+    folder "$1" && ini 0 1 490 3000 >"$DIR/VROK.INI" && start && main_window && settle &&
+        IFS=, read -r -a tray < <(vrok_drv list __winex11_standalone_tray | cut -f4) &&
+        # Wine's stand-in for a tray shows itself active or not as the window comes and goes.
+        COVERED=(--ignore $((tray[0] - $2)) "${tray[1]}" "${tray[2]}" "${tray[3]}") CLEAN=("${COVERED[@]}") &&
+        one_click "$3" "$4" "$5" vrok_drv command "${MAIN[@]}" "$(res_id CMD_ACTIVATE)" && quit
     status=$?
     kill $picture
     vrok_stop_monitors
     return $status
 }
-monitors_activation() {
-    folder "$1" && ini 0 1 490 3000 >"$DIR/VROK.INI" && start && main_window && settle || return 1
-    record
-    vrok_drv command "${MAIN[@]}" "$(res_id CMD_ACTIVATE)"
-    vrok_drv wait PIFFPOFF - 10000 >/dev/null || { fail "no shooting window"; return 1; }
-    expect_eq "shooting window, its border outside" "$(($2 - 1)),-1,1442,602" "$(vrok_drv list PIFFPOFF | cut -f4)"
-    # Wine's stand-in for a tray shows itself active or not as the window comes and goes.
-    local tray
-    IFS=, read -r -a tray < <(vrok_drv list __winex11_standalone_tray | cut -f4)
-    local COVERED=(--ignore $((tray[0] - $2)) "${tray[1]}" "${tray[2]}" "${tray[3]}") CLEAN=("${COVERED[@]}")
-    xdotool mousemove "$3" 300 click 1
-    screen "${COVERED[@]}" --and "$LOCH" $(($3 - 8)) 292 --and "$LOCH" $(($3 + 15)) 287 || fail "not the first two holes"
-    finish key Escape
-    sounds 2 | awk -v low="$4" -v high="$5" 'NR == 1 && !($3 >= low && $3 <= high) { print "gun: " $0; bad = 1 }
-        END { exit bad || NR != 2 }' || fail "not the gun panned by the whole width, then the final sound"
-    quit
-}
-# A burst on the second monitor, right of the primary: gun x 1100 - 1440/40 - 8, pan +1166.
+# A burst on the second monitor, right of the primary: x = 1100 - 36 - 8, pan +1166.
 test_two_monitors() { two_monitors right 0 1100 -14 -9 -origin 0,0 -screen 800x600 -origin 800,0 -screen 640x480; }
 # The second monitor left of the primary, at negative x, on a composed desktop; a burst at its far
-# left: gun x -620 - 36 - 8, 24 right of the left edge, pan -2583.
+# left: x = -620 - 36 - 8, 24 right of the left edge, pan -2583.
 test_monitor_left_composed() {
     windows '"win10"' Y
     two_monitors left -640 20 23 28 -origin 640,0 -screen 800x600 -origin 0,0 -screen 640x480

@@ -4,8 +4,19 @@
 # "Close" from the tray icon's menu. Without one it starts its own Xvfb and sound sink, runs VROK in
 # the virtual desktop, plays one activation (burst, grenade, Escape), saves what a person would
 # see and hear under build/run/ and ends the program again.
+# "bash scripts/run.sh two-monitors" does either on two monitors side by side (Xephyr's screens,
+# nested in the display), the desktop a picture over both, without a task bar.
 set -u
 . "$(dirname "$0")/common.sh"
+
+MONITORS=()
+[ "${1:-}" = two-monitors ] && MONITORS=(-origin 0,0 -screen 800x600 -origin 800,0 -screen 640x480)
+CMD_ACTIVATE=$(awk '$2 == "CMD_ACTIVATE" {print $3}' "$VROK_ROOT/resources/resource.h")
+# The desktop to shoot on two monitors: a picture spanning both.
+picture() {
+    convert -size 1440x600 gradient:'#f8f8f0-#c8d8ff' "$VROK_BUILD/monitors.png" &&
+        { display -geometry +0+0 "$VROK_BUILD/monitors.png" 2>/dev/null & }
+}
 
 vrok_install_packages || exit 1
 mkdir -p "$VROK_BUILD"
@@ -15,8 +26,13 @@ vrok_build_win64 || exit 1
 if [ -n "${DISPLAY:-}" ]; then
     vrok_prefix_setup 1024x768
     vrok_prefix_composed
-    trap vrok_stop_wine EXIT
-    vrok_log "running $VROK_BIN/VROK.exe (the tray icon is at the right end of the Wine task bar)"
+    trap 'vrok_stop_monitors; vrok_stop_wine' EXIT
+    if [ ${#MONITORS[@]} -gt 0 ]; then
+        vrok_start_monitors "${MONITORS[@]}" && picture || exit 1
+        vrok_log "running $VROK_BIN/VROK.exe on two monitors in Xephyr's windows (the tray icon is in Wine's small tray window)"
+    else
+        vrok_log "running $VROK_BIN/VROK.exe (the tray icon is at the right end of the Wine task bar)"
+    fi
     "$VROK_WINE" "$VROK_BIN/VROK.exe"
     status=$?
     vrok_log "VROK ended with exit code $status; settings in $VROK_BIN/VROK.INI"
@@ -26,11 +42,17 @@ fi
 out=$VROK_BUILD/run
 rm -rf "$out"
 mkdir -p "$out"
-trap 'vrok_record_stop; vrok_stop_wine; vrok_stop_pulse; vrok_stop_xvfb' EXIT
+trap 'vrok_record_stop; vrok_stop_monitors; vrok_stop_wine; vrok_stop_pulse; vrok_stop_xvfb' EXIT
 vrok_start_xvfb 800x600 || exit 1
 vrok_start_pulse || exit 1
 vrok_prefix_setup 800x600
 vrok_prefix_composed
+# Where the bursts go (x,y ...), the grenade, and the tray icon's place (none on two monitors).
+bursts="300,250" grenade=520,330 tray=790,590 mask="point -1,-1"
+if [ ${#MONITORS[@]} -gt 0 ]; then
+    vrok_start_monitors "${MONITORS[@]}" && picture || exit 1
+    bursts="300,250 1100,200" grenade=1000,330 tray=
+fi
 
 # Polls COMMAND every 0.1 s for up to 10 s.
 wait_until() { local i; for i in $(seq 100); do "$@" && return 0; sleep 0.1; done; return 1; }
@@ -40,34 +62,46 @@ tray_icon_shown() {
 pixel_is_black() {
     [ "$(import -window root -crop "1x1+$1+$2" -depth 8 txt:- | awk 'NR == 2 { print $3 }')" = "#000000" ]
 }
-screen_is() {
-    import -window root "$out/now.png" && [ "$(compare -metric AE "$1" "$out/now.png" null: 2>&1)" = 0 ]
+screen_is() {  # masked: Wine's tray window shows itself active or not as the shooting window comes and goes
+    import -window root png:- | convert - -fill black -draw "$mask" "$out/now.png" &&
+        [ "$(compare -metric AE "$1" "$out/now.png" null: 2>&1)" = 0 ]
 }
 # The sink writes true zeros between sounds: the last 0.3 s all zero means the sound has ended.
 recording_quiet() { [ "$(tail -c 57600 "$1" | tr -d '\0' | wc -c)" -eq 0 ]; }
 
-vrok_log "running VROK.exe in a virtual desktop on $DISPLAY"
+vrok_log "running VROK.exe on $DISPLAY${tray:+ in a virtual desktop}"
 ("$VROK_WINE" "$VROK_BIN/VROK.exe"; echo $? >"$out/exit-code") &
 vrok_drv wait VROK "Death to Glitchcorp" 20000 >/dev/null || { vrok_log "VROK did not start"; exit 1; }
-wait_until tray_icon_shown || { vrok_log "no tray icon"; exit 1; }
+if [ -n "$tray" ]; then
+    wait_until tray_icon_shown || { vrok_log "no tray icon"; exit 1; }
+else
+    vrok_drv wait __winex11_standalone_tray - 10000 >/dev/null && sleep 1  # Wine's tray drawn
+    IFS=, read -r x y w h < <(vrok_drv list __winex11_standalone_tray | cut -f4)
+    mask="rectangle $x,$y $((x + w)),$((y + h))"  # Windows' position is X's on these monitors
+fi
 import -window root "$out/desktop.png"
+convert "$out/desktop.png" -fill black -draw "$mask" "$out/desktop-masked.png"
 vrok_drv list VROK >"$out/windows.txt"
 
-vrok_log "activating: a burst at 300,250, a grenade at 520,330, then Escape"
+vrok_log "activating: a burst at each of $bursts, a grenade at $grenade, then Escape"
 vrok_record_start "$out/activation.raw"
-xdotool mousemove 790 590 click --repeat 2 --delay 60 1
+if [ -n "$tray" ]; then
+    xdotool mousemove ${tray/,/ } click --repeat 2 --delay 60 1
+else
+    vrok_drv command VROK "Death to Glitchcorp" "$CMD_ACTIVATE"
+fi
 vrok_drv wait PIFFPOFF - 10000 >/dev/null || { vrok_log "no shooting window"; exit 1; }
-xdotool mousemove 300 250 mousedown 1 sleep 0.3 mouseup 1
+for burst in $bursts; do xdotool mousemove ${burst/,/ } mousedown 1 sleep 0.3 mouseup 1; done
 # The crater lands where the cursor was at the throw, after the Profile's grenade delay.
-xdotool mousemove 520 330 click 3 mousemove 600 400
-wait_until pixel_is_black 520 330 || vrok_log "no crater within 10 s"
+xdotool mousemove ${grenade/,/ } click 3 mousemove 600 400
+wait_until pixel_is_black ${grenade/,/ } || vrok_log "no crater within 10 s"
 import -window root "$out/activation.png"
 xdotool mousemove 400 300 key Escape
 # The window goes once the final sound has played; then the desktop is repainted clean.
 vrok_drv gone PIFFPOFF - 10000 || vrok_log "the shooting window stayed"
-wait_until screen_is "$out/desktop.png" || vrok_log "the desktop was not repainted clean"
+wait_until screen_is "$out/desktop-masked.png" || vrok_log "the desktop was not repainted clean"
 import -window root "$out/after.png"
-rm -f "$out/now.png"
+rm -f "$out/now.png" "$out/desktop-masked.png"
 wait_until recording_quiet "$out/activation.raw"
 vrok_record_stop
 python3 - "$out/activation.raw" "$out/activation.wav" <<'EOF_WAVE'

@@ -51,6 +51,19 @@ void AppFindDirectSound(void)
             (DirectSoundCreateProc)(void (*)(void))GetProcAddress(library, "DirectSoundCreate");
 }
 
+int AppWindowsVersion(DWORD *platform, DWORD *major)
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)
+#endif
+    if (!GetVersionExA(&version)) return 0;
+    *platform = version.dwPlatformId;
+    *major = version.dwMajorVersion;
+    return 1;
+}
+
 // A coordinate held as 16 bits: a desktop too large for it is cut rather than wrapped negative.
 static short ScreenValue(int value)
 {

@@ -46,6 +46,9 @@ extern MessageBoxProc AppMessageBoxPlatform;
 // Looks up DirectSoundCreate in DSOUND.DLL (null when either is missing); the library stays loaded.
 void AppFindDirectSound(void);
 
+// The platform (VER_PLATFORM_WIN32_NT or not) and major version Windows reports; 0 when it says none.
+int AppWindowsVersion(DWORD *platform, DWORD *major);
+
 // Reads the screen the shooting window covers: the virtual screen, which on one monitor is the
 // primary screen at 0,0, as on systems that know only one.
 void AppScreenRead(void);

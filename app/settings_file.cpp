@@ -10,13 +10,8 @@ static SettingsText settingsText;
 
 static int PlatformIsNt(void)
 {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-#if defined(_MSC_VER)
-#pragma warning(suppress : 4996)
-#endif
-    if (!GetVersionExA(&version)) return 0;
-    return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    DWORD platform, major;
+    return AppWindowsVersion(&platform, &major) && platform == VER_PLATFORM_WIN32_NT;
 }
 
 void SettingsDefaults(void)

@@ -18,13 +18,8 @@ typedef HWND(WINAPI *HtmlHelpProc)(HWND, LPCSTR, UINT, DWORD_PTR);
 // WinHelp left Windows with Vista: there WINHLP32 only says it is no longer supported.
 static int WinHelpIsGone(void)
 {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-#if defined(_MSC_VER)
-#pragma warning(suppress : 4996)
-#endif
-    if (!GetVersionExA(&version)) return 0;
-    return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 6;
+    DWORD platform, major;
+    return AppWindowsVersion(&platform, &major) && platform == VER_PLATFORM_WIN32_NT && major >= 6;
 }
 
 // Loaded at run time, as DirectSound is: no import library, and a system without it still runs.

@@ -79,10 +79,7 @@ vrok_prefix_setup() {
     fi
     sed "s/\"shell\"=\"800x600\"/\"shell\"=\"$desktop\"/" "$VROK_ROOT/scripts/vrok-prefix.reg" \
         >"$VROK_BUILD/vrok-prefix.reg"
-    wineserver -k >/dev/null 2>&1
-    "$VROK_WINE" regedit /S "$VROK_BUILD/vrok-prefix.reg" >/dev/null 2>&1
-    # regedit's Wine desktop was made by the old settings.
-    vrok_wine_restart
+    vrok_wine_settings "$VROK_BUILD/vrok-prefix.reg"
 }
 
 # For a person at the screen: VROK sees Windows 10 and draws client-side, as on a composed
@@ -115,7 +112,6 @@ vrok_start_monitors() {
     [ -n "$number" ] || { vrok_log "Xephyr did not start"; return 1; }
     VROK_HOST_DISPLAY=$DISPLAY
     export DISPLAY=":$number"
-    wineserver -k >/dev/null 2>&1
     cat >"$VROK_BUILD/monitors.reg" <<'EOF_REG'
 REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\Explorer]
@@ -123,8 +119,7 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "UseXRandR"="N"
 EOF_REG
-    "$VROK_WINE" regedit /S "$VROK_BUILD/monitors.reg" >/dev/null 2>&1
-    vrok_wine_restart
+    vrok_wine_settings "$VROK_BUILD/monitors.reg"
 }
 
 vrok_stop_monitors() {
@@ -133,14 +128,19 @@ vrok_stop_monitors() {
     kill "$VROK_XEPHYR_PID" 2>/dev/null
     VROK_XEPHYR_PID=
     export DISPLAY=$VROK_HOST_DISPLAY
-    "$VROK_WINE" regedit /S "$VROK_BUILD/vrok-prefix.reg" >/dev/null 2>&1
-    vrok_wine_restart
+    vrok_wine_settings "$VROK_BUILD/vrok-prefix.reg"
 }
 
-# A fresh wineserver, kept alive so that every wine call starts warm (vrok_stop_wine ends it).
-vrok_wine_restart() {
+# Applies the registry file REG and starts a fresh wineserver that stays alive, so that every wine
+# call starts warm (vrok_stop_wine ends it). A wineserver left from another display, or the one that
+# applied REG, keeps a desktop made by the old settings: the new one applies REG once more, and its
+# desktop and services start here, not inside a caller's pipe, which they would hold open.
+vrok_wine_settings() {
+    wineserver -k >/dev/null 2>&1
+    "$VROK_WINE" regedit /S "$1" >/dev/null 2>&1
     wineserver -k >/dev/null 2>&1
     wineserver -p >/dev/null 2>&1
+    "$VROK_WINE" regedit /S "$1" >/dev/null 2>&1
 }
 
 vrok_stop_xvfb() {

@@ -266,6 +266,8 @@ test_installer() {
     start && main_window || return 1
     "$VROK_WINE" "$setup" /S
     expect_eq "a silent install while VROK runs ends with" 2 "$?"
+    "$VROK_WINE" "${WINDIR}Uninstall.exe" /S "_?=${WINDIR%\\}"  # in place: its own exit code
+    expect_eq "a silent uninstall while VROK runs ends with" 2 "$?"
     quit
     [ -s "$DIR/VROK.INI" ] || fail "no VROK.INI in the installed folder"
     ini 0 >"$DIR/VROK.INI"

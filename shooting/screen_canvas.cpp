@@ -32,9 +32,9 @@ static bool DesktopIsComposed(void)
     return composed != FALSE;
 }
 
-// Windows counts the whole screen's context from the primary monitor, as screen positions do, so
-// monitors left of or above it lie at negative positions; Wine counts it from the top left corner
-// of all monitors. Its clip box, the whole screen, says which.
+// Screen positions count from the primary monitor, so monitors left of or above it lie at negative
+// positions. The whole screen's context may count the same way or, as Wine's does, from the top
+// left corner of all monitors: its clip box, the whole screen, says which.
 static POINT ScreenOffset(HDC screen)
 {
     POINT offset = {0, 0};

@@ -11,8 +11,7 @@ typedef HRESULT(WINAPI *DwmIsCompositionEnabledProc)(BOOL *enabled);
 static struct {
     HWND window;
     HDC screen;          // the whole screen, for this activation
-    POINT screenOffset;  // added to a screen position to address it in the screen's context
-    POINT copyOrigin;    // the screen position of the copy's top left corner
+    POINT origin;        // the screen position of 0,0 in what holes are drawn on: the screen or the copy
     HDC copyContext;
     HBITMAP copyBitmap;
     HGDIOBJ previousBitmap;
@@ -32,19 +31,20 @@ static bool DesktopIsComposed(void)
     return composed != FALSE;
 }
 
-// Screen positions count from the primary monitor, so monitors left of or above it lie at negative
-// positions. The whole screen's context may count the same way or, as Wine's does, from the top
-// left corner of all monitors: its clip box, the whole screen, says which.
-static POINT ScreenOffset(HDC screen)
+// The screen position of 0,0 in the whole screen's context. Screen positions count from the
+// primary monitor, so monitors left of or above it lie at negative positions. The context may count
+// the same way or, as Wine's does, from the top left corner of all monitors: its clip box, the whole
+// screen, says which.
+static POINT ScreenOrigin(HDC screen)
 {
-    POINT offset = {0, 0};
+    POINT origin = {0, 0};
     RECT box;
     if (GetClipBox(screen, &box) != ERROR && box.right - box.left == App.screenWidth &&
         box.bottom - box.top == App.screenHeight) {
-        offset.x = box.left - App.screenLeft;
-        offset.y = box.top - App.screenTop;
+        origin.x = App.screenLeft - box.left;
+        origin.y = App.screenTop - box.top;
     }
-    return offset;
+    return origin;
 }
 
 bool CanvasOpen(HWND window, HDC screen)
@@ -52,11 +52,9 @@ bool CanvasOpen(HWND window, HDC screen)
     CanvasClose();
     canvas.window = window;
     canvas.screen = screen;
-    canvas.screenOffset = ScreenOffset(screen);
+    canvas.origin = ScreenOrigin(screen);
     if (!DesktopIsComposed()) return false;
     int width = App.screenWidth, height = App.screenHeight;
-    canvas.copyOrigin.x = App.screenLeft;
-    canvas.copyOrigin.y = App.screenTop;
     canvas.copyContext = CreateCompatibleDC(screen);
     canvas.copyBitmap = CreateCompatibleBitmap(screen, width, height);
     if (!canvas.copyContext || !canvas.copyBitmap) {
@@ -64,8 +62,11 @@ bool CanvasOpen(HWND window, HDC screen)
         return false;
     }
     canvas.previousBitmap = SelectObject(canvas.copyContext, canvas.copyBitmap);
-    BitBlt(canvas.copyContext, 0, 0, width, height, screen, canvas.copyOrigin.x + canvas.screenOffset.x,
-           canvas.copyOrigin.y + canvas.screenOffset.y, SRCCOPY);
+    BitBlt(canvas.copyContext, 0, 0, width, height, screen, App.screenLeft - canvas.origin.x,
+           App.screenTop - canvas.origin.y, SRCCOPY);
+    // The copy spans the whole screen from its top left corner.
+    canvas.origin.x = App.screenLeft;
+    canvas.origin.y = App.screenTop;
     return true;
 }
 
@@ -76,7 +77,7 @@ static void ShowCopy(int x, int y, int width, int height)
     ClientToScreen(canvas.window, &origin);
     HDC windowContext = GetDC(canvas.window);
     BitBlt(windowContext, x - origin.x, y - origin.y, width, height, canvas.copyContext,
-           x - canvas.copyOrigin.x, y - canvas.copyOrigin.y, SRCCOPY);
+           x - canvas.origin.x, y - canvas.origin.y, SRCCOPY);
     ReleaseDC(canvas.window, windowContext);
 }
 
@@ -97,12 +98,11 @@ void CanvasMemoryClose(HDC memory, HGDIOBJ previous)
 void CanvasAnd(HBITMAP bitmap, POINT size, POINT origin, int x, int y)
 {
     HDC target = canvas.copyContext ? canvas.copyContext : canvas.screen;
-    POINT at = {x + canvas.screenOffset.x, y + canvas.screenOffset.y};
-    if (canvas.copyContext) at = {x - canvas.copyOrigin.x, y - canvas.copyOrigin.y};
     HGDIOBJ previous = NULL;
     HDC memory = CanvasMemoryOpen(canvas.screen, bitmap, &previous);
     DPtoLP(memory, &size, 1);
-    BitBlt(target, at.x, at.y, size.x, size.y, memory, origin.x, origin.y, SRCAND);
+    BitBlt(target, x - canvas.origin.x, y - canvas.origin.y, size.x, size.y, memory, origin.x, origin.y,
+           SRCAND);
     CanvasMemoryClose(memory, previous);
     if (canvas.copyContext) ShowCopy(x, y, size.x, size.y);
 }
@@ -119,8 +119,8 @@ void CanvasPaint(HWND window)
     ClientToScreen(window, &origin);
     const RECT &area = paint.rcPaint;
     BitBlt(windowContext, area.left, area.top, area.right - area.left, area.bottom - area.top,
-           canvas.copyContext, area.left + origin.x - canvas.copyOrigin.x,
-           area.top + origin.y - canvas.copyOrigin.y, SRCCOPY);
+           canvas.copyContext, area.left + origin.x - canvas.origin.x, area.top + origin.y - canvas.origin.y,
+           SRCCOPY);
     EndPaint(window, &paint);
 }
 

@@ -47,6 +47,16 @@ static POINT ScreenOrigin(HDC screen)
     return origin;
 }
 
+static void CopyFree(void)
+{
+    if (canvas.copyContext && canvas.previousBitmap) SelectObject(canvas.copyContext, canvas.previousBitmap);
+    if (canvas.copyBitmap) DeleteObject(canvas.copyBitmap);
+    if (canvas.copyContext) DeleteDC(canvas.copyContext);
+    canvas.copyContext = NULL;
+    canvas.copyBitmap = NULL;
+    canvas.previousBitmap = NULL;
+}
+
 bool CanvasOpen(HWND window, HDC screen)
 {
     CanvasClose();
@@ -58,7 +68,8 @@ bool CanvasOpen(HWND window, HDC screen)
     canvas.copyContext = CreateCompatibleDC(screen);
     canvas.copyBitmap = CreateCompatibleBitmap(screen, width, height);
     if (!canvas.copyContext || !canvas.copyBitmap) {
-        CanvasClose();
+        // Without a copy the holes go straight onto the screen, which stays open.
+        CopyFree();
         return false;
     }
     canvas.previousBitmap = SelectObject(canvas.copyContext, canvas.copyBitmap);
@@ -126,12 +137,7 @@ void CanvasPaint(HWND window)
 
 void CanvasClose(void)
 {
-    if (canvas.copyContext && canvas.previousBitmap) SelectObject(canvas.copyContext, canvas.previousBitmap);
-    if (canvas.copyBitmap) DeleteObject(canvas.copyBitmap);
-    if (canvas.copyContext) DeleteDC(canvas.copyContext);
-    canvas.copyContext = NULL;
-    canvas.copyBitmap = NULL;
-    canvas.previousBitmap = NULL;
+    CopyFree();
     canvas.window = NULL;
     canvas.screen = NULL;
 }

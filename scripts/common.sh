@@ -100,7 +100,8 @@ vrok_stop_wine() {
 # Two or more monitors: nests Xephyr with Xinerama in the display and moves DISPLAY there, e.g.
 # vrok_start_monitors -origin 0,0 -screen 800x600 -origin 800,0 -screen 640x480 (the first screen is
 # the primary). Wine shows them as monitors only outside its virtual desktop and without XRandR,
-# which knows one screen there; vrok_stop_monitors puts the display and the prefix back.
+# which knows one screen there. There is no desktop to shoot at either: a picture over all the
+# monitors stands in. vrok_stop_monitors puts the display and the prefix back.
 vrok_start_monitors() {
     local fifo number
     fifo=$(mktemp -u)
@@ -112,6 +113,10 @@ vrok_start_monitors() {
     [ -n "$number" ] || { vrok_log "Xephyr did not start"; return 1; }
     VROK_HOST_DISPLAY=$DISPLAY
     export DISPLAY=":$number"
+    convert -size "$(xdpyinfo | awk '/dimensions:/ {print $2}')" gradient:'#f8f8f0-#c8d8ff' \
+        "$VROK_BUILD/monitors.png" || return 1
+    display -geometry +0+0 "$VROK_BUILD/monitors.png" 2>/dev/null &
+    VROK_PICTURE_PID=$!
     cat >"$VROK_BUILD/monitors.reg" <<'EOF_REG'
 REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\Explorer]
@@ -125,7 +130,7 @@ EOF_REG
 vrok_stop_monitors() {
     [ -n "${VROK_XEPHYR_PID:-}" ] || return 0
     wineserver -k >/dev/null 2>&1
-    kill "$VROK_XEPHYR_PID" 2>/dev/null
+    kill "$VROK_PICTURE_PID" "$VROK_XEPHYR_PID" 2>/dev/null
     VROK_XEPHYR_PID=
     export DISPLAY=$VROK_HOST_DISPLAY
     vrok_wine_settings "$VROK_BUILD/vrok-prefix.reg"

@@ -12,11 +12,6 @@ set -u
 MONITORS=()
 [ "${1:-}" = two-monitors ] && MONITORS=(-origin 0,0 -screen 800x600 -origin 800,0 -screen 640x480)
 CMD_ACTIVATE=$(awk '$2 == "CMD_ACTIVATE" {print $3}' "$VROK_ROOT/resources/resource.h")
-# The desktop to shoot on two monitors: a picture spanning both.
-picture() {
-    convert -size 1440x600 gradient:'#f8f8f0-#c8d8ff' "$VROK_BUILD/monitors.png" &&
-        { display -geometry +0+0 "$VROK_BUILD/monitors.png" 2>/dev/null & }
-}
 
 vrok_install_packages || exit 1
 mkdir -p "$VROK_BUILD"
@@ -28,7 +23,7 @@ if [ -n "${DISPLAY:-}" ]; then
     vrok_prefix_composed
     trap 'vrok_stop_monitors; vrok_stop_wine' EXIT
     if [ ${#MONITORS[@]} -gt 0 ]; then
-        vrok_start_monitors "${MONITORS[@]}" && picture || exit 1
+        vrok_start_monitors "${MONITORS[@]}" || exit 1
         vrok_log "running $VROK_BIN/VROK.exe on two monitors in Xephyr's windows (the tray icon is in Wine's small tray window)"
     else
         vrok_log "running $VROK_BIN/VROK.exe (the tray icon is at the right end of the Wine task bar)"
@@ -50,7 +45,7 @@ vrok_prefix_composed
 # Where the bursts go (x,y ...), the grenade, and the tray icon's place (none on two monitors).
 bursts="300,250" grenade=520,330 tray=790,590 mask="point -1,-1"
 if [ ${#MONITORS[@]} -gt 0 ]; then
-    vrok_start_monitors "${MONITORS[@]}" && picture || exit 1
+    vrok_start_monitors "${MONITORS[@]}" || exit 1
     bursts="300,250 1100,200" grenade=1000,330 tray=
 fi
 

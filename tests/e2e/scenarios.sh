@@ -71,21 +71,17 @@ windows() {  # windows VERSION|- CLIENT_SIDE_GRAPHICS
 test_burst_composed() { windows '"win10"' Y; burst composed; local status=$?; windows - N; return $status; }
 test_burst_plain() { windows '"winxp"' N; burst plain; local status=$?; windows - N; return $status; }
 
-# Two monitors, Xephyr's SCREENS with the primary first, the virtual screen 1440x600 from LEFT, and a
+# Two monitors, Xephyr's SCREENS with the primary first, the virtual screen 1440x600 from LEFT, a
 # picture over both as the desktop. There is no task bar, so the main window is sent Activate.
 two_monitors() {  # two_monitors NAME LEFT X LOW HIGH SCREENS...
-    local SCREEN=("$2" 1440 600) COVERED=() CLEAN=() tray picture status
+    local SCREEN=("$2" 1440 600) COVERED=() CLEAN=() tray status
     vrok_start_monitors "${@:6}" || { fail "Xephyr did not start"; return 1; }
-    convert -size 1440x600 gradient:'#f8f8f0-#c8d8ff' "$VROK_BUILD/desktop.png"
-    display -geometry +0+0 "$VROK_BUILD/desktop.png" &
-    picture=$!
     folder "$1" && ini 0 1 490 3000 >"$DIR/VROK.INI" && start && main_window && settle &&
         IFS=, read -r -a tray < <(vrok_drv list __winex11_standalone_tray | cut -f4) &&
         # Wine's stand-in for a tray shows itself active or not as the window comes and goes.
         COVERED=(--ignore $((tray[0] - $2)) "${tray[1]}" "${tray[2]}" "${tray[3]}") CLEAN=("${COVERED[@]}") &&
         one_click "$3" "$4" "$5" vrok_drv command "${MAIN[@]}" "$(res_id CMD_ACTIVATE)" && quit
     status=$?
-    kill $picture
     vrok_stop_monitors
     return $status
 }

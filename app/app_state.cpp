@@ -91,3 +91,37 @@ int AppScreenIsVirtual(void)
     return App.screenLeft != 0 || App.screenTop != 0 || App.screenWidth != GetSystemMetrics(SM_CXSCREEN) ||
            App.screenHeight != GetSystemMetrics(SM_CYSCREEN);
 }
+
+// Converts without best-fit letters: a "best fit" would name another file. 1 only when every
+// character has its own spelling in the code page.
+static int WideToAnsi(const wchar_t *path, char *out, size_t size)
+{
+    BOOL lossy = FALSE;
+    // A UTF-8 code page spells every character, and takes neither flag nor default character.
+    int utf8 = GetACP() == CP_UTF8;
+    int length = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, path, -1, out, (int)size, NULL,
+                                     utf8 ? NULL : &lossy);
+    return length > 0 && !lossy;
+}
+
+int AppAnsiPath(const wchar_t *path, char *out, size_t size)
+{
+    if (size == 0) return 0;
+    if (WideToAnsi(path, out, size)) return 1;
+    static wchar_t shortPath[PATH_BUFFER_SIZE];
+    DWORD length = GetShortPathNameW(path, shortPath, PATH_BUFFER_SIZE);
+    if (length > 0 && length < PATH_BUFFER_SIZE && WideToAnsi(shortPath, out, size)) return 1;
+    out[0] = '\0';
+    return 0;
+}
+
+int AppModulePath(char *out, size_t size)
+{
+    static wchar_t path[PATH_BUFFER_SIZE];
+    DWORD length = GetModuleFileNameW(NULL, path, PATH_BUFFER_SIZE);
+    if (length > 0 && length < PATH_BUFFER_SIZE) return AppAnsiPath(path, out, size);
+    // Windows 95, 98 and ME have the wide call only as a stub that fails.
+    length = GetModuleFileNameA(NULL, out, (DWORD)size);
+    if (length == 0 || length >= size) out[0] = '\0';
+    return 1;
+}

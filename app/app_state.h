@@ -55,5 +55,12 @@ void AppScreenRead(void);
 // 1 when the screen spans more than the primary monitor.
 int AppScreenIsVirtual(void);
 
+// The ANSI spelling of a wide path that opens the same file: the path itself where the ANSI code
+// page spells it, else its short form. 0 when neither can be spelled (a volume without short names).
+int AppAnsiPath(const wchar_t *path, char *out, size_t size);
+// The running program's path as the ANSI calls open it (where Windows has no wide calls, the
+// ANSI path as it comes). 0 when no ANSI spelling of it opens.
+int AppModulePath(char *out, size_t size);
+
 // Sets the application state to its values before start-up reads anything.
 void AppStateReset(void);

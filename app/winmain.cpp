@@ -16,12 +16,15 @@ enum { EXIT_ALREADY_RUNNING = 42 };
 
 static const char MUTEX_NAME[] = "VROK: Come Get Some!!";
 
+static const char FOLDER_TEXT[] =
+    "VROK cannot run from this folder: its name has characters that VROK cannot use on this Windows, "
+    "and the drive keeps no short name for it.\n\nMove the VROK folder to one whose name has only "
+    "English letters and digits, for example C:\\VROK, and start VROK from there.";
+
 // Returns 0 when the program has no version record (or no memory for it): it must not run then.
-static int ReadProgramVersion(void)
+static int ReadProgramVersion(const char *path)
 {
-    char path[PATH_BUFFER_SIZE];
-    DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
-    if (length == 0 || length >= sizeof path) return 1;
+    if (!path[0]) return 1;
     DWORD handle = 0;
     DWORD size = GetFileVersionInfoSizeA(path, &handle);
     if (size == 0) return 0;
@@ -40,11 +43,8 @@ static int ReadProgramVersion(void)
     return 1;
 }
 
-static void FindProgramPaths(HINSTANCE instance)
+static void FindProgramPaths(const char *modulePath)
 {
-    char modulePath[PATH_BUFFER_SIZE];
-    DWORD length = GetModuleFileNameA(instance, modulePath, sizeof modulePath);
-    if (length == 0 || length >= sizeof modulePath) modulePath[0] = '\0';
     ProgramFolderFromPath(modulePath, App.programFolder, sizeof App.programFolder);
     PathJoin(App.settingsPath, sizeof App.settingsPath, App.programFolder, "VROK.INI");
 }
@@ -64,7 +64,13 @@ static void AddSystemMenuEntries(HWND window)
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
 {
     AppStateReset();
-    if (!ReadProgramVersion()) return 0;
+    // Its version record, settings, sounds and help lie beside it: every path starts here.
+    static char modulePath[PATH_BUFFER_SIZE];
+    if (!AppModulePath(modulePath, sizeof modulePath)) {
+        AppMessageBox(NULL, FOLDER_TEXT, "VROK", MB_ICONERROR);
+        return 0;
+    }
+    if (!ReadProgramVersion(modulePath)) return 0;
 
     // Owned until the process ends; never released, so a second copy always sees it.
     CreateMutexA(NULL, TRUE, MUTEX_NAME);
@@ -78,7 +84,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
 
     if (!previousInstance && (!MainWindowRegister(instance) || !ShootingWindowRegister(instance))) return 0;
     if (!DescriptionMeasure()) return 0;
-    FindProgramPaths(instance);
+    FindProgramPaths(modulePath);
     SettingsLoad();
     StatisticsReset();
     SoundSetEnabled(Settings.profiles[Settings.activeProfile].useDirectSound);

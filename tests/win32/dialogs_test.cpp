@@ -7,17 +7,19 @@
 #include "resources/resource.h"
 
 static HWND dialog;
-static int previewPlays;  // how often the chooser's Play is pressed before Cancel
+static int previewPlays;  // how often the chooser's Play is pressed before the answer
+static std::wstring chooserName = L"sample.wav";
+static WPARAM chooserAnswer = IDCANCEL;
 
 static void CALLBACK AnswerChooser(HWND, UINT, UINT_PTR timer, DWORD)  // inside the chooser's modal loop
 {
     HWND chooser = GetLastActivePopup(dialog);
     if (chooser == dialog || IsWindowEnabled(dialog)) return;
     KillTimer(NULL, timer);
-    SetDlgItemTextA(chooser, GetDlgItem(chooser, 0x47c) ? 0x47c : 0x480, "sample.wav");  // Windows' or Wine's name box
+    SetDlgItemTextW(chooser, GetDlgItem(chooser, 0x47c) ? 0x47c : 0x480, chooserName.c_str());  // Windows' or Wine's name box
     HWND preview = FindWindowExA(chooser, NULL, "#32770", NULL);  // the template with Play
     for (int i = 0; i < previewPlays; ++i) SendMessageA(preview, WM_COMMAND, IDC_CHOOSER_PLAY, 0);
-    PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
+    PostMessageA(chooser, WM_COMMAND, chooserAnswer, 0);
 }
 
 static void Click(int id) { SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0); }
@@ -68,4 +70,24 @@ TEST_F(Win32Test, ConfigDialog)
     EXPECT_TRUE(PumpUntil([] { return true; }, 0) && BoxesSay({}));
     Click(IDC_CONFIG_PROFILE_CLASSIC);
     previewThen(1, [&] { DestroyWindow(dialog); });
+}
+
+TEST_F(Win32Test, AWaveInAFolderNamedInAnotherScriptIsHeardAndChosen)
+{
+    const std::wstring name = L"\u0422\u0435\u0441\u0442\u20ac\u0436", named = std::wstring(folder.begin(), folder.end()) + name;
+    ASSERT_TRUE(CreateDirectoryW(named.c_str(), NULL));
+    std::string wave = WavePcm(300, 7);
+    HANDLE file = CreateFileW((named + L"\\sample.wav").c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file, wave.data(), (DWORD)wave.size(), &written, NULL) && CloseHandle(file));
+    ShowWindow(dialog = CreateDialogParamA(App.instance, RES_DIALOG_CONFIG, NULL, ConfigDialogProc, 0), SW_SHOW);
+    chooserName = name + L"\\sample.wav", chooserAnswer = IDOK;  // beside the gun's file, where the chooser opens
+    Chooser(1);
+    chooserName = L"sample.wav", chooserAnswer = IDCANCEL;
+    EXPECT_TRUE(BoxesSay({}));
+    EXPECT_EQ(FakeDs.events.back().substr(FakeDs.events.back().find(' ')), " Play") << "the preview was not heard";
+    Click(IDC_CONFIG_OK);
+    const char *chosen = Settings.profiles[0].machineGunSound;
+    EXPECT_TRUE(strchr(chosen, '?') == NULL && GetFileAttributesA(chosen) != INVALID_FILE_ATTRIBUTES) << chosen;
+    DestroyWindow(dialog);
 }

@@ -1,4 +1,5 @@
-// VROK.INI on a real file system: saved whole or not at all; a damaged one reported, a missing one not.
+// VROK.INI and the program's paths on a real file system: saved whole or not at all, a damaged one
+// reported, a missing one not; a folder named in another script used by its short name.
 #include "harness.h"
 
 #include <filesystem>
@@ -23,4 +24,18 @@ TEST_F(Win32Test, SettingsFile)
     EXPECT_EQ(std::filesystem::file_size(ini), 7u);
     EXPECT_EQ(SettingsLoad(), 0);
     EXPECT_TRUE(BoxesSay({"Corrupt VROK.INI"}));
+}
+
+TEST_F(Win32Test, AFolderNamedInAnotherScriptIsReachedByItsShortName)
+{
+    std::wstring named = std::wstring(folder.begin(), folder.end()) + L"\u0422\u0435\u0441\u0442\u20ac\u0436";
+    ASSERT_TRUE(CreateDirectoryW(named.c_str(), NULL));
+    char ansi[PATH_BUFFER_SIZE];
+    ASSERT_EQ(AppAnsiPath(named.c_str(), ansi, sizeof ansi), 1);
+    EXPECT_TRUE(strchr(ansi, '?') == NULL && GetFileAttributesA(ansi) != INVALID_FILE_ATTRIBUTES) << ansi;
+    // A name the code page spells stays as it is; one without a short name is not reached, not
+    // even by a look-alike ("a" for "\u0105") that would name another file.
+    ASSERT_EQ(AppAnsiPath(L"C:\\Caf\u00e9\\none.wav", ansi, sizeof ansi), 1);
+    EXPECT_STREQ(ansi, "C:\\Caf\xe9\\none.wav");
+    EXPECT_EQ(AppAnsiPath(L"C:\\\u0105.wav", ansi, sizeof ansi), 0) << ansi;
 }

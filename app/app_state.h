@@ -31,6 +31,7 @@ struct AppState {
     HBITMAP holeBitmap;
     HBITMAP craterBitmap;
     int messageBoxesOpen;  // boxes of ours on screen now; their modal loops go on dispatching
+    int sessionEnding;     // Windows ends the logon: whatever waits stops waiting
 };
 
 extern AppState App;

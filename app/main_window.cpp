@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "app/app_state.h"
+#include "app/settings_file.h"
 #include "app/tray_icon.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/config_dialog.h"
@@ -164,6 +165,19 @@ static LRESULT OnTrayNotify(HWND hwnd, LPARAM mouseMessage)
     return 0;
 }
 
+// Windows ends the logon (or an installer's Restart Manager closes VROK) and may end the process
+// as soon as this returns: what a normal end would write is written now, at once.
+static LRESULT OnEndSession(WPARAM ending)
+{
+    if (!ending) return 0;  // cancelled: nothing changes
+    App.sessionEnding = 1;
+    ShootingWindowEndSession();
+    SettingsSave();
+    TrayIconDelete();
+    PostQuitMessage(0);
+    return 0;
+}
+
 static LRESULT OnTimer(WPARAM id)
 {
     if (id == TIMER_TRAY_WINK) TrayIconWinkStep();
@@ -226,6 +240,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case MSG_SHOOTING_ENDED: OnShootingEnded(); return 0;
     case MSG_TRAY_NOTIFY: return OnTrayNotify(hwnd, lParam);
     case WM_TIMER: return OnTimer(wParam);
+    case WM_QUERYENDSESSION: return TRUE;  // VROK never holds up the end of a logon
+    case WM_ENDSESSION: return OnEndSession(wParam);
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }

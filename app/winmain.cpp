@@ -110,6 +110,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    SettingsSave();
+    // Saved already when Windows ended the logon.
+    if (!App.sessionEnding) SettingsSave();
     return (int)message.wParam;
 }

@@ -200,25 +200,51 @@ static void SetEndOfActivationTip(void)
     TrayTipSet(tip);
 }
 
+// Waits while the farewell plays, polling as the end always has, but answering Windows on every
+// turn: a sent message (the end of the logon among them) is handled, nothing queued is acted on,
+// and the window is never taken for hung. Ends early when the window or the logon goes.
+static void WaitForFarewell(HWND window)
+{
+    // A buffer that never reports its end must not leave the screen covered: the wait ends a
+    // margin after the sound's length.
+    SoundObject *farewell = SoundSlotObject(SOUND_SLOT_FINAL);
+    uint64_t limit = (uint64_t)(farewell ? farewell->durationMs : 0) + FINAL_SOUND_MARGIN_MS;
+    DWORD waitStart = GetTickCount();
+    MSG message;
+    while (Activation.window == window && !App.sessionEnding &&
+           SoundIsPlaying(SoundSlotObject(SOUND_SLOT_FINAL), 0) && GetTickCount() - waitStart < limit) {
+        MsgWaitForMultipleObjects(0, NULL, FALSE, FINAL_SOUND_POLL_MS, QS_SENDMESSAGE);
+        PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE);
+    }
+    // Clicks and keys of the wait were meant for nothing: they must not reach what lies beneath.
+    while (PeekMessageA(&message, NULL, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {}
+    while (PeekMessageA(&message, NULL, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {}
+}
+
 static LRESULT EndActivation(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     KillBurstTimers();
     Activation.active = false;
     SoundStop(SOUND_SLOT_MACHINE_GUN);
     SoundStop(SOUND_SLOT_GRENADE);
-    SoundPlay(SOUND_SLOT_FINAL, 0, 0);
-    // The farewell is heard in full before the desktop comes back, but a buffer that never
-    // reports its end must not leave the screen covered: the wait ends a margin after its length.
-    SoundObject *farewell = SoundSlotObject(SOUND_SLOT_FINAL);
-    uint64_t limit = (uint64_t)(farewell ? farewell->durationMs : 0) + FINAL_SOUND_MARGIN_MS;
-    DWORD waitStart = GetTickCount();
-    while (SoundIsPlaying(farewell, 0) && GetTickCount() - waitStart < limit) Sleep(FINAL_SOUND_POLL_MS);
+    // The farewell is heard in full before the desktop comes back; not when Windows is ending.
+    if (!App.sessionEnding) {
+        SoundPlay(SOUND_SLOT_FINAL, 0, 0);
+        WaitForFarewell(window);
+    }
+    if (Activation.window != window) return 0;  // destroyed while it waited
     ReleaseCapture();
     SetEndOfActivationTip();
     ShowWindow(App.mainWindow, SW_HIDE);
     LRESULT result = DefWindowProcA(window, message, wParam, lParam);
     DestroyWindow(window);
     return result;
+}
+
+void ShootingWindowEndSession(void)
+{
+    // Creating (a box of its sound start may be open) or ending: the end sequence sees the flag.
+    if (Activation.window && Activation.active) DestroyWindow(Activation.window);
 }
 
 LRESULT CALLBACK ShootingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -89,7 +89,8 @@ static int Usage(void)
           "       vrokdrv checked CLASS|- TITLE|- ID... (check boxes' states, joined by |)\n"
           "       vrokdrv kill EXE                    (ends this Wine prefix's processes of that name)\n"
           "       vrokdrv shown CLASS|- TITLE|- TIMEOUT_MS          (waits until visible)\n"
-          "       vrokdrv says CLASS|- TITLE|- ID PREFIX TIMEOUT_MS (waits until a control's text begins so)\n",
+          "       vrokdrv says CLASS|- TITLE|- ID PREFIX TIMEOUT_MS (waits until a control's text begins so)\n"
+          "       vrokdrv responsive CLASS|- TITLE|- TIMEOUT_MS     (until the window goes: never hung?)\n",
           stderr);
     return 2;
 }
@@ -194,6 +195,25 @@ int main(int argc, char **argv)
             }
             Sleep(POLL_MS);
         }
+    }
+    if (strcmp(verb, "responsive") == 0 && argc == 5) {
+        // Windows' own test, which turns a window into a "Not Responding" ghost after 5 s.
+        HWND window = FindWindowA(ClassArg(argv[2]), ClassArg(argv[3]));
+        DWORD start = GetTickCount(), timeoutMs = (DWORD)atol(argv[4]);
+        if (!window) return 1;
+        while (IsWindow(window)) {
+            if (IsHungAppWindow(window)) {
+                printf("hung after %lu ms\n", (unsigned long)(GetTickCount() - start));
+                return 1;
+            }
+            if (GetTickCount() - start >= timeoutMs) {
+                printf("still there after %lu ms\n", (unsigned long)timeoutMs);
+                return 1;
+            }
+            Sleep(POLL_MS);
+        }
+        printf("gone after %lu ms\n", (unsigned long)(GetTickCount() - start));
+        return 0;
     }
     if (strcmp(verb, "press") == 0 && argc == 4) {
         HWND box = FindWindowA("#32770", argv[2]);

@@ -1,6 +1,9 @@
 // The main and shooting windows driven by messages: burst timers, boxes, the end's wait, sound starts.
 #include "harness.h"
 
+#include <filesystem>
+#include <thread>
+
 #include "app/main_window.h"
 #include "app/tray_icon.h"
 #include "resources/resource.h"
@@ -89,16 +92,64 @@ TEST_F(WindowTest, Bursts)
     EXPECT_EQ(Boxes.size(), 1u);
 }
 
-TEST_F(WindowTest, EndWaitsForTheFinalSoundBoundedly)
+TEST_F(WindowTest, TheEndAnswersWindowsWhileItWaitsBoundedlyForTheFarewell)
 {
-    // A final sound that never reports its end is waited for its length and a second.
+    // A final sound that never reports its end is waited for its length and a second, and a
+    // message sent meanwhile, as Windows sends them to see whether a window hangs, is answered.
     ASSERT_NE(Activate(), (HWND)NULL);
     DWORD limit = SoundSlotObject(FINAL)->durationMs + 1000, start = GetTickCount();
     FakeDs.endless = true;
+    DWORD_PTR result;
+    LRESULT answered = 0;
+    std::thread windows([&] { Sleep(300); answered = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 300, &result); });
     Send(WM_CHAR, 27);  // Escape
     DWORD took = GetTickCount() - start;
+    windows.join();
     EXPECT_FALSE(IsWindow(window));
     EXPECT_TRUE(took >= limit && took < limit + 400) << took;
+    EXPECT_TRUE(answered) << "not answered within 300 ms";
+}
+
+// Windows ends the logon: it may end the process as soon as WM_ENDSESSION is answered.
+class EndOfLogonTest : public WindowTest {
+protected:
+    std::string ini;
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        DestroyWindow(App.mainWindow);
+        App.mainWindow = MainWindowCreate(App.instance);
+        snprintf(App.settingsPath, sizeof App.settingsPath, "%s", (ini = folder + "VROK.INI").c_str());
+    }
+    void EndSession(BOOL ending) { SendMessageA(App.mainWindow, WM_ENDSESSION, ending, 0); }
+};
+
+TEST_F(EndOfLogonTest, ABurstStopsAtOnceWithoutAFarewellAndTheSettingsAreSaved)
+{
+    ASSERT_NE(Activate(), (HWND)NULL);
+    Send(WM_LBUTTONDOWN);
+    EndSession(FALSE);  // cancelled: nothing changes
+    EXPECT_TRUE(IsWindow(window) && !std::filesystem::exists(ini));
+    FakeBuffer *farewell = Fake(SlotBuffer(FINAL, 0));
+    ExpectTimersDieOn([&] { EndSession(TRUE); });
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(farewell->plays, 0);
+    EXPECT_TRUE(std::filesystem::exists(ini));
+    EXPECT_TRUE(Drained()) << "the program was not told to end";
+}
+
+TEST_F(EndOfLogonTest, TheFarewellWaitEndsWhenTheLogonDoes)
+{
+    ASSERT_NE(Activate(), (HWND)NULL);
+    FakeDs.endless = true;
+    std::thread windows([&] { Sleep(300); EndSession(TRUE); });
+    DWORD start = GetTickCount();
+    Send(WM_CHAR, 27);
+    DWORD took = GetTickCount() - start;
+    windows.join();
+    EXPECT_TRUE(took >= 300 && took < 600) << took << " ms, the farewell's bound is about 1 s";
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(std::filesystem::exists(ini));
 }
 
 TEST_F(WindowTest, SoundStartsOfTheWindows)

@@ -2,12 +2,15 @@
 #pragma once
 
 // Reads VROK.INI at App.settingsPath into Settings; a corrupt file is reported and replaced by
-// the defaults. Always leaves valid Settings. Returns 1 when the file was read whole.
+// the defaults. A file that stays unreadable (held by another program) gives the defaults too,
+// and is then left as it is at the end. Always leaves valid Settings. Returns 1 when the file
+// was read whole.
 int SettingsLoad(void);
 
 // The defaults for all three Profiles under the program folder; activeProfile 0.
 void SettingsDefaults(void);
 
 // Writes Settings to VROK.INI: beside it first, then swapped in, so a crash leaves the old file
-// or the new one whole. Silent when the folder cannot be written. Returns 1 when saved.
+// or the new one whole. Silent when the folder cannot be written, and nothing is written over a
+// file that could not be read. Returns 1 when saved.
 int SettingsSave(void);

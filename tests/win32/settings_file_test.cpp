@@ -1,8 +1,11 @@
 // VROK.INI and the program's paths on a real file system: saved whole or not at all, a damaged one
-// reported, a missing one not; a folder named in another script used by its short name.
+// reported, a missing one not, a held one kept; a folder named in another script used by its short name.
 #include "harness.h"
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
 
 #include "app/settings_file.h"
 
@@ -24,6 +27,38 @@ TEST_F(Win32Test, SettingsFile)
     EXPECT_EQ(std::filesystem::file_size(ini), 7u);
     EXPECT_EQ(SettingsLoad(), 0);
     EXPECT_TRUE(BoxesSay({"Corrupt VROK.INI"}));
+}
+
+static std::string Read(const std::string &path)
+{
+    std::ostringstream bytes;
+    return bytes << std::ifstream(path, std::ios::binary).rdbuf(), bytes.str();
+}
+
+TEST_F(Win32Test, ASettingsFileHeldWhileVrokStartsIsLeftAsItIs)
+{
+    snprintf(App.settingsPath, sizeof App.settingsPath, "%sVROK.INI", folder.c_str());
+    Settings.profiles[1].fireSpeed = 123;
+    ASSERT_EQ(SettingsSave(), 1);
+    const std::string saved = Read(App.settingsPath);
+    // Held, sharing nothing, by another program: the defaults, no box, and the file not overwritten.
+    HANDLE held = CreateFileA(App.settingsPath, GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(SettingsLoad(), 0);
+    CloseHandle(held);
+    EXPECT_EQ(Settings.profiles[1].fireSpeed, 495);
+    EXPECT_TRUE(BoxesSay({}));
+    EXPECT_EQ(SettingsSave(), 0);
+    EXPECT_EQ(Read(App.settingsPath), saved);
+    // Held for a moment, or read by another reader at the same time: read as it is.
+    held = CreateFileA(App.settingsPath, GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    std::thread release([held] { Sleep(300); CloseHandle(held); });
+    EXPECT_EQ(SettingsLoad(), 1);
+    release.join();
+    held = CreateFileA(App.settingsPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    EXPECT_EQ(SettingsLoad(), 1);
+    CloseHandle(held);
+    EXPECT_EQ(Settings.profiles[1].fireSpeed, 123);
 }
 
 TEST_F(Win32Test, AFolderNamedInAnotherScriptIsReachedByItsShortName)

@@ -21,6 +21,12 @@ ManifestDPIAware true
 ; Created by VROK.exe at start and held while it runs.
 !define VROK_MUTEX "VROK: Come Get Some!!"
 !define SYNCHRONIZE 0x00100000
+; Its main window, and the command of "Close" in its menu.
+!define VROK_CLASS "VROK"
+!define VROK_TITLE "Death to Glitchcorp"
+!searchparse /file "${__FILEDIR__}/../resource.h" "#define CMD_CLOSE " CMD_CLOSE
+; How long a VROK asked to end is given: enough to finish a farewell.
+!define VROK_END_MS 5000
 
 Name "VROK ${VERSION}"
 BrandingText "VROK ${VERSION}"
@@ -36,7 +42,9 @@ VIAddVersionKey /LANG=1033 LegalCopyright "Free to copy and share"
 
 !define MUI_ICON "${__FILEDIR__}/../megaicon.ico"
 !define MUI_UNICON "${__FILEDIR__}/../megaicon.ico"
+; Checked, so that an update that closed VROK starts it again.
 !define MUI_FINISHPAGE_RUN "$INSTDIR\VROK.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Start VROK"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -64,14 +72,29 @@ VIAddVersionKey /LANG=1033 LegalCopyright "Free to copy and share"
     Delete "$INSTDIR\${Name}"
 !macroend
 
-; Files in use cannot be replaced, and VROK writes VROK.INI when it ends: it must not run now.
-; Asks until it is closed or the user cancels; a silent run stops at once. Quit here ends the
-; installer or uninstaller with exit code 2, "aborted by script".
+; Files in use cannot be replaced, and VROK writes VROK.INI when it ends: it must not run now. A
+; running VROK is asked to end as its "Close" does, saving its settings, and given a few seconds;
+; only one that does not end brings the box, which asks until it is closed or the user cancels (a
+; silent run cancels). Quit here ends the installer or uninstaller with exit code 2, "aborted by
+; script".
 !macro WaitUntilVrokEnds
     retry:
     System::Call 'kernel32::OpenMutex(i ${SYNCHRONIZE}, i 0, t "${VROK_MUTEX}") p .r0'
     ${If} $0 P<> 0
         System::Call 'kernel32::CloseHandle(p r0)'
+        FindWindow $1 "${VROK_CLASS}" "${VROK_TITLE}"
+        ${If} $1 <> 0
+            System::Call 'user32::GetWindowThreadProcessId(p r1, *i .r2)'
+            System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r2) p .r3'
+            System::Call 'user32::PostMessage(p r1, i ${WM_COMMAND}, p ${CMD_CLOSE}, p 0)'
+            ${If} $3 P<> 0
+                System::Call 'kernel32::WaitForSingleObject(p r3, i ${VROK_END_MS}) i .r4'
+                System::Call 'kernel32::CloseHandle(p r3)'
+                ${If} $4 = 0  ; WAIT_OBJECT_0: it has ended
+                    Goto retry
+                ${EndIf}
+            ${EndIf}
+        ${EndIf}
         MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "VROK is running. Close it first: right-click its \
             face in the notification area and choose $\"Close$\". Then press Retry." /SD IDCANCEL IDRETRY retry
         Quit

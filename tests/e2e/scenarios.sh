@@ -5,7 +5,7 @@ test_first_start() {
     folder first && up || return 1
     no_sound_box
     local first started=$SECONDS
-    first=$(vrok_drv wait "${MAIN[@]}" 0)
+    first=$(vrok_drv wait "${MAIN[@]}" 5000)
     "$VROK_WINE" "${WINDIR}VROK.exe" >/dev/null 2>&1
     expect_eq "second copy's exit code" 42 "$?"
     [ $((SECONDS - started)) -le 5 ] || fail "the second copy took $((SECONDS - started)) s to end"
@@ -242,16 +242,34 @@ test_an_activation_during_test_fire_and_preview_leaves_both_working() {
     expect_eq "settings lines" 31 "$(tr -cd '\n' <"$DIR/VROK.INI" 2>/dev/null | wc -c)"
 }
 
-# The installer, run silently, puts the release into the user's own programs folder with a Start menu
-# shortcut and an uninstall entry; VROK runs and writes VROK.INI there, and meanwhile a silent
-# install stops with an error. An update keeps a changed VROK.INI; the uninstaller takes the rest.
-test_installer() {
-    local user key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\VROK' setup stage link files
-    user=$(id -un) setup=$VROK_BUILD/win64/package/VROK-3.49-setup-win64.exe stage=$VROK_BUILD/win64/installer-stage
+# The per-user installer, run silently: INSTALLED is where it puts the release (DIR and WINDIR too).
+SETUP=$VROK_BUILD/win64/package/VROK-3.49-setup-win64.exe
+installed() {
+    local user
+    user=$(id -un)
     DIR=$WINEPREFIX/drive_c/users/$user/AppData/Local/Programs/VROK WINDIR="C:\\users\\$user\\AppData\\Local\\Programs\\VROK\\"
-    link="$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/VROK.lnk"
+}
+# Bounded: an installer that waits for VROK without end must fail, not hang the run.
+setup() { timeout 60 "$VROK_WINE" "$@"; }
+install_silently() { setup "$SETUP" /S; local status=$?; expect_eq "the installer's exit code" 0 $status; }
+# VROK's settings as the configuration dialog leaves them after a page up of the fire speed: 445.
+commit_a_change() {
+    dialog configuration "$CONFIG" || return 1
+    vrok_drv scroll "$CONFIG" "$(res_id IDC_CONFIG_FIRE_SCROLL)" 2
+    shut "$CONFIG" IDC_CONFIG_OK
+}
+changed_ini() { ini 1 | sed '9s/495/445/' | tr -d '\r'; }
+ini_is() { expect_eq "VROK.INI" "$1" "$(tr -d '\r' <"$DIR/VROK.INI" 2>&1)"; }  # EXPECTED, CR LF aside
+
+# Into the user's own programs folder with a Start menu shortcut and an uninstall entry; VROK runs and
+# writes VROK.INI there. An update over a running VROK closes it, its settings saved and kept, and
+# installs; the uninstaller takes all but VROK.INI.
+test_the_installer_updates_over_a_running_vrok_and_keeps_its_settings() {
+    local key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\VROK' stage link files
+    installed
+    stage=$VROK_BUILD/win64/installer-stage link="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/VROK.lnk"
     rm -rf "$DIR" "$link"
-    "$VROK_WINE" "$setup" /S || fail "the installer ended with $?"
+    install_silently
     expect_eq "installed" "$( (ls "$stage"; echo Uninstall.exe) | sort)" "$(ls "$DIR" | sort)"
     grep -aqF "${WINDIR}VROK.exe" "$link" || fail "no Start menu shortcut to VROK.exe"
     expect_eq "uninstall entry" "$(printf '%s\n' "DisplayIcon=${WINDIR}VROK.exe" DisplayName=VROK DisplayVersion=3.49 \
@@ -259,19 +277,89 @@ test_installer() {
         "QuietUninstallString=\"${WINDIR}Uninstall.exe\" /S" "UninstallString=\"${WINDIR}Uninstall.exe\"")" \
         "$("$VROK_WINE" reg query "$key" | tr -d '\r' | sort |
             sed -n 's/^ *\(Display[a-zA-Z]*\|EstimatedSize\|[a-zA-Z]*UninstallString\) *REG_[A-Z]* *\(.*\)/\1=\2/p')"
-    start && main_window || return 1
-    "$VROK_WINE" "$setup" /S
-    expect_eq "a silent install while VROK runs ends with" 2 "$?"
-    "$VROK_WINE" "${WINDIR}Uninstall.exe" /S "_?=${WINDIR%\\}"  # in place: its own exit code
-    expect_eq "a silent uninstall while VROK runs ends with" 2 "$?"
-    quit
-    [ -s "$DIR/VROK.INI" ] || fail "no VROK.INI in the installed folder"
-    ini 0 >"$DIR/VROK.INI"
-    "$VROK_WINE" "$setup" /S || fail "the update ended with $?"
-    expect_eq "VROK.INI after the update" "$(ini 0)" "$(cat "$DIR/VROK.INI")"
-    "$VROK_WINE" "${WINDIR}Uninstall.exe" /S  # hands over to a copy of itself and returns at once
+    up && commit_a_change || return 1
+    install_silently
+    expect_eq "VROK's exit code" 0 "$(exit_code)"
+    ini_is "$(changed_ini)"
+    setup "${WINDIR}Uninstall.exe" /S  # hands over to a copy of itself and returns at once
     for files in $(seq 50); do [ "$(ls "$DIR" | paste -sd' ')" = "VROK.INI exit-code" ] && break || sleep 0.2; done
     expect_eq "left after uninstalling, what the installer did not put there" "VROK.INI exit-code" "$(ls "$DIR" | paste -sd' ')"
     [ ! -e "$link" ] || fail "the shortcut stayed"
     ! "$VROK_WINE" reg query "$key" >/dev/null 2>&1 || fail "the uninstall entry stayed"
+}
+
+# A VROK that does not end when asked (here: stopped) stops a silent install with exit code 2 (the
+# uninstaller waits the same way); given its turn again, it ends as asked.
+test_a_vrok_that_does_not_end_stops_a_silent_install() {
+    installed
+    [ -e "$DIR/Uninstall.exe" ] || install_silently
+    up || return 1
+    local vrok
+    vrok=$(pgrep -f '^C:.*\\VROK\.exe$') || { fail "no VROK process"; return 1; }
+    kill -STOP "$vrok"
+    setup "$SETUP" /S
+    expect_eq "a silent install over a VROK that does not end ends with" 2 "$?"
+    kill -CONT "$vrok"
+    expect_eq "VROK's exit code once it could end" 0 "$(exit_code)"
+}
+
+# Windows ends the logon (wineboot --end-session: WM_QUERYENDSESSION, WM_ENDSESSION, then the process
+# is ended): VROK.INI holds what a normal end would have written.
+end_of_logon() {
+    "$VROK_WINE" wineboot --end-session
+    [ "$(exit_code)" != running ] || fail "VROK ran on after the end of the logon"
+}
+test_the_end_of_a_logon_keeps_a_change_committed_with_ok() {
+    folder logoff && up && commit_a_change || return 1
+    end_of_logon
+    ini_is "$(changed_ini)"
+}
+test_the_end_of_a_logon_during_an_activation_saves_the_settings() {
+    ready logoff-shooting 0 && rm "$DIR/VROK.INI" || return 1  # read: only a save brings it back
+    click_tray 1 2
+    shooting || return 1
+    xdotool mousemove 400 300 mousedown 1
+    end_of_logon
+    xdotool mouseup 1
+    ini_is "$(ini 0 | tr -d '\r')"
+}
+
+# From a folder whose name the ANSI code page (1252 here) cannot spell VROK runs by its short name:
+# an activation is heard, VROK.INI is written there and read at the next start.
+test_vrok_runs_from_a_folder_named_in_another_script() {
+    folder 'Тест€ж' && up && xdotool mousemove 400 300 && settle || return 1
+    record
+    click_tray 1 2
+    vrok_drv wait PIFFPOFF - 10000 >/dev/null || { fail "no shooting window"; return 1; }
+    xdotool mousemove 400 300 click 1
+    local heard
+    heard=$(sounds 1) || fail "no gun heard: [$heard]"
+    finish key Escape
+    heard=$(sounds 2) || fail "no final sound after the gun: [$heard]"
+    quit
+    local gun
+    gun=$(ini_lines 5)
+    [[ $gun == *\\vrokgun.wav && $gun != *\?* ]] || fail "VROK.INI names the gun [$gun]"
+    sed -i '9s/495/300/' "$DIR/VROK.INI"
+    up && dialog configuration "$CONFIG" || return 1
+    expect_eq "fire speed read back" 300 "$(field "$CONFIG" IDC_CONFIG_FIRE_NUMBER)"
+    shut "$CONFIG" IDC_CONFIG_CANCEL
+    quit
+}
+
+# An 8-second farewell: the shooting window answers Windows throughout, so it is never taken for hung
+# (Windows would ghost it after 5 s), and goes only when the farewell is over.
+test_a_long_farewell_never_looks_hung() {
+    ready farewell 0 && python3 "$E2E/tone.py" 8 "$DIR/vrokhlvb.wav" || return 1  # loaded at the activation
+    click_tray 1 2
+    shooting || return 1
+    local ended said
+    ended=$(now_ms)
+    xdotool mousemove 400 300 key Escape
+    if said=$(vrok_drv responsive PIFFPOFF - 15000); then
+        [ $(($(now_ms) - ended)) -ge 7900 ] || fail "the window went $(($(now_ms) - ended)) ms after Escape, before the farewell ended"
+    else
+        fail "the shooting window, Escape pressed: $said"
+    fi
+    quit
 }

@@ -201,8 +201,9 @@ static void SetEndOfActivationTip(void)
 }
 
 // Waits while the farewell plays, polling as the end always has, but answering Windows on every
-// turn: a sent message (the end of the logon among them) is handled, nothing queued is acted on,
-// and the window is never taken for hung. Ends early when the window or the logon goes.
+// turn: a sent message (the end of the logon among them) is handled, nothing queued is acted on
+// (clicks and keys die with the window), and the window is never taken for hung. Ends early when
+// the window or the logon goes.
 static void WaitForFarewell(HWND window)
 {
     // A buffer that never reports its end must not leave the screen covered: the wait ends a
@@ -216,9 +217,6 @@ static void WaitForFarewell(HWND window)
         MsgWaitForMultipleObjects(0, NULL, FALSE, FINAL_SOUND_POLL_MS, QS_SENDMESSAGE);
         PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE);
     }
-    // Clicks and keys of the wait were meant for nothing: they must not reach what lies beneath.
-    while (PeekMessageA(&message, NULL, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {}
-    while (PeekMessageA(&message, NULL, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {}
 }
 
 static LRESULT EndActivation(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -5,13 +5,16 @@ VROK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VROK_BUILD=${VROK_BUILD:-$VROK_ROOT/build}
 VROK_BIN=$VROK_BUILD/win64/bin
 VROK_WINE=/usr/lib/wine/wine64
+# Debian's (the package list installs it): it starts in 40 ms, where a version manager's shim found
+# first in PATH can take half a second, and the tests run it hundreds of times.
+VROK_PYTHON=/usr/bin/python3
 VROK_PACKAGES="cmake ninja-build clang libclang-rt-14-dev googletest python3
   wine wine64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   xvfb xserver-xephyr xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils procps halibut unzip
   nsis p7zip-full"
 
-vrok_log() { printf '== %s\n' "$*" >&2; }
+vrok_log() { printf '== [%ss] %s\n' "$SECONDS" "$*" >&2; }
 
 # Installs the Debian packages that are not there yet (apt-get update once, then install).
 vrok_install_packages() {

@@ -1,4 +1,4 @@
-// The configuration dialog on the fake DirectSound: the chooser's preview and the test fire.
+// The configuration dialog on the fake DirectSound: the chooser's preview, the test fire, OK.
 #include "harness.h"
 
 #include <algorithm>
@@ -8,8 +8,8 @@
 
 static HWND dialog;
 static int previewPlays;  // how often the chooser's Play is pressed before the answer
-static std::wstring chooserName = L"sample.wav";
-static WPARAM chooserAnswer = IDCANCEL;
+static std::wstring chooserName;
+static WPARAM chooserAnswer;
 
 static void CALLBACK AnswerChooser(HWND, UINT, UINT_PTR timer, DWORD)  // inside the chooser's modal loop
 {
@@ -24,20 +24,33 @@ static void CALLBACK AnswerChooser(HWND, UINT, UINT_PTR timer, DWORD)  // inside
 
 static void Click(int id) { SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0); }
 
-static void Chooser(int plays)
+// The gun's file button: the chooser opens in the folder of the gun's file, NAME is typed, Play
+// pressed PLAYS times, then ANSWER.
+static void Chooser(int plays, const std::wstring &name = L"sample.wav", WPARAM answer = IDCANCEL)
 {
-    previewPlays = plays;
+    previewPlays = plays, chooserName = name, chooserAnswer = answer;
     SetTimer(NULL, 0, 20, AnswerChooser);
     SetFocus(GetDlgItem(dialog, IDC_CONFIG_GUN_FILE));  // as a click leaves it: the chooser's owner
     SendMessageA(dialog, WM_COMMAND, IDC_CONFIG_GUN_FILE, 0);
 }
 
-TEST_F(Win32Test, ConfigDialog)
+static std::string LastCall() { return FakeDs.events.back().substr(FakeDs.events.back().find(' ') + 1); }
+
+class DialogTest : public Win32Test {
+protected:
+    void SetUp() override
+    {
+        Win32Test::SetUp();
+        Settings.profiles[1].useDirectSound = 0;
+        Write("sample.wav", WavePcm(300, 7));
+        ShowWindow(dialog = CreateDialogParamA(App.instance, RES_DIALOG_CONFIG, NULL, ConfigDialogProc, 0), SW_SHOW);
+        ASSERT_TRUE(soundStarted);
+    }
+    void TearDown() override { DestroyWindow(dialog); Win32Test::TearDown(); }
+};
+
+TEST_F(DialogTest, APreviewNeverOutlivesTheDirectSoundItWasMadeOn)
 {
-    Settings.profiles[1].useDirectSound = 0;
-    Write("sample.wav", WavePcm(300, 7));
-    ShowWindow(dialog = CreateDialogParamA(App.instance, RES_DIALOG_CONFIG, NULL, ConfigDialogProc, 0), SW_SHOW);
-    ASSERT_TRUE(soundStarted);
     const std::vector<std::string> &events = FakeDs.events;
     auto previewThen = [&](int plays, std::function<void()> ending) {
         size_t first = events.size();
@@ -53,8 +66,11 @@ TEST_F(Win32Test, ConfigDialog)
     Click(IDC_CONFIG_PROFILE_CLASSIC);
     previewThen(1, [&] { ConfigDialogActivationStarts(); SoundShutdown(); });  // the shooting window's start
     ASSERT_EQ(SoundStart(dialog), 1);
+    previewThen(1, [&] { DestroyWindow(dialog); });
+}
 
-    // The test fire follows the speed; the chooser and another Profile stop it.
+TEST_F(DialogTest, TheTestFireFollowsTheSpeedAndStopsForTheChooserAndAnotherProfile)
+{
     SendMessageA(dialog, WM_VSCROLL, SB_BOTTOM, (LPARAM)GetDlgItem(dialog, IDC_CONFIG_SOUND_SCROLL));  // every 500 ms
     Click(IDC_CONFIG_PLAY_GUN);
     SendMessageA(dialog, WM_VSCROLL, SB_TOP, (LPARAM)GetDlgItem(dialog, IDC_CONFIG_SOUND_SCROLL));  // restarted: every 1 ms
@@ -67,12 +83,27 @@ TEST_F(Win32Test, ConfigDialog)
     for (DWORD start = GetTickCount(); GetTickCount() - start < 1000; Sleep(1))
         if (PeekMessageA(&tick, dialog, WM_TIMER, WM_TIMER, PM_NOREMOVE)) break;
     Click(IDC_CONFIG_PROFILE_USER_1);
-    EXPECT_TRUE(PumpUntil([] { return true; }, 0) && BoxesSay({}));
-    Click(IDC_CONFIG_PROFILE_CLASSIC);
-    previewThen(1, [&] { DestroyWindow(dialog); });
+    PumpUntil([] { return true; }, 0);
+    EXPECT_TRUE(BoxesSay({}));
 }
 
-TEST_F(Win32Test, AWaveInAFolderNamedInAnotherScriptIsHeardAndChosen)
+TEST_F(DialogTest, PlayOnTheNameOfNoFileIsSilentAndCancelKeepsTheFile)
+{
+    const std::string before = Settings.profiles[0].machineGunSound;
+    Chooser(1, L"missing.wav");
+    EXPECT_TRUE(BoxesSay({}));
+    Click(IDC_CONFIG_OK);
+    EXPECT_EQ(Settings.profiles[0].machineGunSound, before);
+}
+
+TEST_F(DialogTest, OkTurnsSoundOffWhenTheProfileChosenHasItOff)
+{
+    Click(IDC_CONFIG_PROFILE_USER_1);
+    Click(IDC_CONFIG_OK);
+    EXPECT_EQ(soundEnabled, 0);
+}
+
+TEST_F(DialogTest, AWaveInAFolderNamedInAnotherScriptIsHeardAndChosen)
 {
     const std::wstring name = L"\u0422\u0435\u0441\u0442\u20ac\u0436", named = std::wstring(folder.begin(), folder.end()) + name;
     ASSERT_TRUE(CreateDirectoryW(named.c_str(), NULL));
@@ -80,14 +111,11 @@ TEST_F(Win32Test, AWaveInAFolderNamedInAnotherScriptIsHeardAndChosen)
     HANDLE file = CreateFileW((named + L"\\sample.wav").c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL);
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(file, wave.data(), (DWORD)wave.size(), &written, NULL) && CloseHandle(file));
-    ShowWindow(dialog = CreateDialogParamA(App.instance, RES_DIALOG_CONFIG, NULL, ConfigDialogProc, 0), SW_SHOW);
-    chooserName = name + L"\\sample.wav", chooserAnswer = IDOK;  // beside the gun's file, where the chooser opens
-    Chooser(1);
-    chooserName = L"sample.wav", chooserAnswer = IDCANCEL;
+    Chooser(1, name + L"\\sample.wav", IDOK);  // beside the gun's file, where the chooser opens
     EXPECT_TRUE(BoxesSay({}));
-    EXPECT_EQ(FakeDs.events.back().substr(FakeDs.events.back().find(' ')), " Play") << "the preview was not heard";
+    EXPECT_EQ(LastCall(), "Play") << "the preview was not heard";
     Click(IDC_CONFIG_OK);
-    const char *chosen = Settings.profiles[0].machineGunSound;
-    EXPECT_TRUE(strchr(chosen, '?') == NULL && GetFileAttributesA(chosen) != INVALID_FILE_ATTRIBUTES) << chosen;
-    DestroyWindow(dialog);
+    const std::string chosen = Settings.profiles[0].machineGunSound;
+    EXPECT_EQ(chosen.find('?'), std::string::npos) << chosen;
+    EXPECT_NE(GetFileAttributesA(chosen.c_str()), INVALID_FILE_ATTRIBUTES) << chosen;
 }

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "app/settings_file.h"
+#include "shooting/statistics.h"
 
 FakeDsState FakeDs;
 std::vector<std::string> Boxes;
@@ -173,7 +174,7 @@ void Win32Test::SetUp()
     folder = (std::filesystem::temp_directory_path() / "vrok-win32-test").string() + "\\";
     std::filesystem::create_directories(folder);
     FakeDs = FakeDsState(), FakeDs.busyUntil = GetTickCount();
-    AppStateReset(); SoundEngineReset();
+    AppStateReset(); SoundEngineReset(); StatisticsReset();
     App.instance = GetModuleHandleA(NULL);
     snprintf(App.programFolder, sizeof App.programFolder, "%s", folder.c_str());
     SettingsDefaults();

@@ -9,7 +9,7 @@
 
 #include "app/settings_file.h"
 
-TEST_F(Win32Test, SettingsFile)
+TEST_F(Win32Test, VrokIniIsReplacedWholeOrNotAtAll)
 {
     std::string ini = folder + "VROK.INI";
     snprintf(App.settingsPath, sizeof App.settingsPath, "%s", ini.c_str());

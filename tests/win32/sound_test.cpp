@@ -3,7 +3,7 @@
 
 typedef std::vector<std::string> Calls;
 
-TEST_F(Win32Test, SoundObjectBuffers)
+TEST_F(Win32Test, ASoundObjectFillsEveryBufferPlaysThemInTurnAndRestoresALostOne)
 {
     std::string path = Write("gun.wav", WavePcm(300, 9)), samples = WavePcm(300, 9).substr(44);
     IDirectSound *ds;
@@ -13,7 +13,8 @@ TEST_F(Win32Test, SoundObjectBuffers)
     SoundObject *own = SoundObjectLoad(ds, path.c_str(), 2);
     FakeDs.duplicateResult = DS_OK;
     SoundObject *three = SoundObjectLoad(ds, path.c_str(), 3);
-    ASSERT_TRUE(own && three);
+    ASSERT_NE(own, nullptr);
+    ASSERT_NE(three, nullptr);
     EXPECT_EQ(FakeDs.createBufferCalls, 3);
     for (SoundObject *each : {own, three})
         for (int i = 0; i < each->bufferCount; ++i) EXPECT_EQ(*Fake(each->buffers[i])->samples, samples);
@@ -22,7 +23,8 @@ TEST_F(Win32Test, SoundObjectBuffers)
     EXPECT_EQ(Fake(three->buffers[0])->calls, (Calls{"Lock", "Unlock", "Play", "Stop", "Rewind", "Play"}));
     Fake(three->buffers[1])->position = 50;
     SoundObjectStop(three);
-    for (int i = 0; i < 3; ++i) EXPECT_TRUE(!Fake(three->buffers[i])->playing && !Fake(three->buffers[i])->position);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(std::make_pair(Fake(three->buffers[i])->playing, Fake(three->buffers[i])->position), std::make_pair(0ul, 0ul)) << i;
     // A lost buffer is restored and refilled by the play that finds it.
     FakeLose(own->buffers[0]);
     EXPECT_EQ(SoundObjectPlay(own, 0), 1);
@@ -36,9 +38,8 @@ TEST_F(Win32Test, SoundObjectBuffers)
     ds->Release();
 }
 
-TEST_F(Win32Test, SoundEngine)
+TEST_F(Win32Test, ABusyDeviceIsRetriedSilentlyForThreeSecondsThenYesTriesOnceAndNoDeclines)
 {
-    // Retried silently about every 100 ms; then Yes tries once more at once, and No declines.
     FakeDs.busyUntil = ~0u;
     DWORD start = GetTickCount(), asked = 0;
     int callsAsked = 0;
@@ -48,11 +49,15 @@ TEST_F(Win32Test, SoundEngine)
     });
     EXPECT_EQ(SoundStart(NULL), 0);
     EXPECT_TRUE(BoxesSay({"Click Yes", "Click Yes", "disable DirectSound support permanently"}));
-    EXPECT_TRUE(asked - start > 3000 && asked - start < 3600) << asked - start;
-    EXPECT_TRUE(callsAsked >= 20 && callsAsked <= 33) << callsAsked;
+    EXPECT_GT(asked - start, 3000u);
+    EXPECT_LT(asked - start, 3600u);
+    EXPECT_GE(callsAsked, 20) << "not about one try every 100 ms";
+    EXPECT_LE(callsAsked, 33) << "not about one try every 100 ms";
     EXPECT_EQ(FakeDs.createCalls, callsAsked + 1);
+}
 
-    // Every failed start is reported in order and leaves nothing behind.
+TEST_F(Win32Test, EveryFailedStartIsReportedInOrderAndLeavesNothingBehind)
+{
     auto noise = [&](int slot) { Write("s" + std::to_string(slot) + ".wav", "noise"); };
     const std::pair<std::function<void()>, std::vector<std::string>> cases[] = {
         {[] { FakeDs.createResult = DSERR_NODRIVER; }, {"DirectX not installed"}},
@@ -66,22 +71,26 @@ TEST_F(Win32Test, SoundEngine)
         each.first();
         EXPECT_EQ(SoundStart(NULL), 0);
         EXPECT_TRUE(BoxesSay(each.second));
-        EXPECT_EQ(FakeDs.live + soundStarted, 0);
+        EXPECT_EQ(FakeDs.live, 0);
+        EXPECT_EQ(soundStarted, 0);
     }
-    // Volume then Pan after Play, and only for gun and grenade.
-    TearDown(); SetUp();
+}
+
+TEST_F(Win32Test, PlaySetsVolumeThenPanOnlyForGunAndGrenadeAndRefusesABusyFarewell)
+{
     FakeDs.endless = true;
-    ASSERT_EQ(SoundStart(NULL) + SoundStart(NULL), 2);  // started while started: all anew
+    ASSERT_EQ(std::vector<int>({SoundStart(NULL), SoundStart(NULL)}), std::vector<int>({1, 1}));  // started while started: all anew
     const int counts[] = {0, 3, 5, 1, 1};
     for (int slot = GUN; slot <= CUCKOO; ++slot) ASSERT_EQ(SoundSlotObject(slot)->bufferCount, counts[slot]);
-    EXPECT_EQ(SoundPlay(GUN, -2500, 0) + SoundPlay(GUN, 0, 0), 2);  // pan 0 leaves the buffer alone
+    EXPECT_EQ(std::vector<int>({SoundPlay(GUN, -2500, 0), SoundPlay(GUN, 0, 0)}), std::vector<int>({1, 1}));
     EXPECT_EQ(Fake(SlotBuffer(GUN, 0))->calls, (Calls{"Lock", "Unlock", "Play", "SetVolume 0", "SetPan -2500"}));
-    EXPECT_EQ(Fake(SlotBuffer(GUN, 1))->calls, Calls{"Play"});
+    EXPECT_EQ(Fake(SlotBuffer(GUN, 1))->calls, Calls{"Play"}) << "pan 0 leaves the buffer alone";
     EXPECT_EQ(SoundPlay(GRENADE, 2495, 0), 1);
     EXPECT_EQ(Fake(SlotBuffer(GRENADE, 0))->calls.back(), "SetPan 2495");
-    EXPECT_EQ(SoundPlay(FINAL, 2000, 0) + SoundPlay(CUCKOO, 2000, 0), 2);
-    EXPECT_EQ(Fake(SlotBuffer(FINAL, 0))->calls.back() + Fake(SlotBuffer(CUCKOO, 0))->calls.back(), "PlayPlay") << "panned";
+    EXPECT_EQ(std::vector<int>({SoundPlay(FINAL, 2000, 0), SoundPlay(CUCKOO, 2000, 0)}), std::vector<int>({1, 1}));
+    EXPECT_EQ(Fake(SlotBuffer(FINAL, 0))->calls.back(), "Play") << "panned";
+    EXPECT_EQ(Fake(SlotBuffer(CUCKOO, 0))->calls.back(), "Play") << "panned";
     // The final sound still playing is refused, and reported once a start.
-    EXPECT_EQ(SoundPlay(FINAL, 0, 0) + SoundPlay(FINAL, 0, 0), 0);
+    EXPECT_EQ(std::vector<int>({SoundPlay(FINAL, 0, 0), SoundPlay(FINAL, 0, 0)}), std::vector<int>({0, 0}));
     EXPECT_TRUE(BoxesSay({"Error while playing"}));
 }

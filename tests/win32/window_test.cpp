@@ -1,4 +1,5 @@
-// The main and shooting windows driven by messages: burst timers, boxes, the end's wait, sound starts.
+// The main and shooting windows driven by messages: bursts, grenades, boxes, the end and its wait,
+// the end of a logon, sound starts, the clock, the description window.
 #include "harness.h"
 
 #include <filesystem>
@@ -21,6 +22,7 @@ protected:
         App.mainWindow = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 9, 9, NULL, NULL, NULL, NULL);
     }
     void TearDown() override { DestroyWindow(window); DestroyWindow(App.mainWindow); Drained(); Win32Test::TearDown(); }
+    void RealMainWindow() { DestroyWindow(App.mainWindow), App.mainWindow = MainWindowCreate(App.instance); }
     HWND Activate()  // not shown: Wine would give the never-painting window a black surface
     {
         window = CreateWindowExA(0, SHOOTING_WINDOW_CLASS, "", WS_POPUP, 0, 0, 800, 600, NULL, NULL, App.instance, NULL);
@@ -44,45 +46,54 @@ protected:
         EXPECT_NE(timeKillEvent(sound), (MMRESULT)TIMERR_NOERROR) << "the gun sound timer ran on";
     }
     bool Bursting() { return PumpUntil([shots = Statistics.shots] { return Statistics.shots >= shots + 10; }, 3000); }
+    static void CursorAt(int x, int y)
+    {
+        SetCursorPos(x, y);
+        ASSERT_TRUE(PumpUntil([x, y] { POINT at; return GetCursorPos(&at) && at.x == x && at.y == y; }, 3000));
+    }
 };
 
-TEST_F(WindowTest, Bursts)
+TEST_F(WindowTest, AShortClickLandsTwoBulletsAndOneGunSound)
 {
     ASSERT_NE(Activate(), (HWND)NULL);
-    // A bullet and the gun at once; the bullet posted with them lands after a quick release.
     uint32_t shots = Statistics.shots;
     Send(WM_LBUTTONDOWN);
-    EXPECT_EQ(Statistics.shots, shots + 1);
+    EXPECT_EQ(Statistics.shots, shots + 1) << "no bullet at once";
     EXPECT_EQ(Plays(GUN), 1);
     ExpectTimersDieOn([&] { Send(WM_LBUTTONUP); });
     Drained();
-    EXPECT_GE(Statistics.shots, shots + 2);
-    // A press whose release was lost restarts the burst; the window's end stops it.
+    EXPECT_GE(Statistics.shots, shots + 2) << "the posted bullet was lost";
+}
+
+TEST_F(WindowTest, ABurstStopsWhenAPressRestartsItAndWhenTheWindowGoes)
+{
+    ASSERT_NE(Activate(), (HWND)NULL);
     Send(WM_LBUTTONDOWN);
     ASSERT_TRUE(Bursting());
-    ExpectTimersDieOn([&] { Send(WM_LBUTTONDOWN); });
+    ExpectTimersDieOn([&] { Send(WM_LBUTTONDOWN); });  // its release was lost
     ExpectTimersDieOn([&] { DestroyWindow(window); });
     EXPECT_EQ(FakeDs.live, 0);
+}
 
-    // A gun failing mid-burst shows one box that gets mouse and keys; then shooting goes on.
+TEST_F(WindowTest, AGunFailingMidBurstShowsOneBoxThatGetsMouseAndKeys)
+{
     ASSERT_NE(Activate(), (HWND)NULL);
     SetFocus(window);
-    bool mouseFree = false, burstStopped = false, keysFree = false;
+    std::vector<int> inBox;  // mouse free, burst stopped, keys free
     BoxScript([&] {
         if (Boxes.size() > 1) return IDOK;  // a box inside the box: failed below
         // The box's modal loop: ticks and clicks keep arriving while the user reads it.
-        mouseFree = GetCapture() != window;
-        burstStopped = !Activation.shotTimer && !Activation.gunSoundTimer;
+        inBox = {GetCapture() != window, !Activation.shotTimer && !Activation.gunSoundTimer};
         SetFocus(App.mainWindow);
         Send(WM_RBUTTONDOWN); Send(WM_TIMER, TIMER_GUN_SOUND); PumpUntil([] { return false; }, 200);
-        keysFree = GetFocus() == App.mainWindow;
+        inBox.push_back(GetFocus() == App.mainWindow);
         return IDOK;
     });
     for (int i = 0; i < SoundSlotObject(GUN)->bufferCount; ++i) FakeLose(SlotBuffer(GUN, i));  // the device went for good
     FakeDs.restoreResult = DSERR_BUFFERLOST;
     Send(WM_LBUTTONDOWN);
     EXPECT_TRUE(BoxesSay({"Error while playing"}));
-    EXPECT_TRUE(mouseFree && burstStopped && keysFree);
+    EXPECT_EQ(inBox, std::vector<int>({1, 1, 1})) << "mouse free, burst stopped, keys free";
     EXPECT_EQ(Plays(GRENADE), 0) << "a click meant for the box threw a grenade";
     // Answered: the next move takes the mouse back, and the gun fires on without a box.
     Send(WM_MOUSEMOVE);
@@ -90,6 +101,31 @@ TEST_F(WindowTest, Bursts)
     Send(WM_LBUTTONDOWN);
     EXPECT_TRUE(Bursting());
     EXPECT_EQ(Boxes.size(), 1u);
+}
+
+TEST_F(WindowTest, TheWindowTakesTheFocusBackAndOnlyEscapeEndsIt)
+{
+    RealMainWindow();
+    ASSERT_NE(Activate(), (HWND)NULL);
+    SetFocus(window);
+    SetFocus(App.mainWindow);
+    EXPECT_EQ(GetFocus(), window);
+    Send(WM_CHAR, 'q');
+    ASSERT_TRUE(IsWindow(window)) << "another key ended it";
+    Send(WM_CHAR, 27);
+    EXPECT_FALSE(IsWindow(window));
+    const std::string tip = "VROK 95:Shots: 0/Grenades: 0/Last time activated: ";
+    EXPECT_EQ(std::string(TrayIcon.record.szTip).substr(0, tip.size()), tip);
+}
+
+TEST_F(WindowTest, AGrenadeSoundsFromWhereItWasThrownAcrossAllMonitors)
+{
+    App.craterBitmap = LoadBitmapA(App.instance, RES_BITMAP_CRATER);  // 128 x 128
+    ASSERT_NE(Activate(), (HWND)NULL);
+    App.screenLeft = -640, App.screenWidth = 1440;  // a monitor left of the primary one
+    CursorAt(100, 300);
+    Send(WM_RBUTTONDOWN);
+    EXPECT_EQ(Fake(SlotBuffer(GRENADE, 0))->calls.back(), "SetPan -153") << "the crater's left edge at 36 of -640..800";
 }
 
 TEST_F(WindowTest, TheEndAnswersWindowsWhileItWaitsBoundedlyForTheFarewell)
@@ -106,7 +142,8 @@ TEST_F(WindowTest, TheEndAnswersWindowsWhileItWaitsBoundedlyForTheFarewell)
     DWORD took = GetTickCount() - start;
     windows.join();
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_TRUE(took >= limit && took < limit + 400) << took;
+    EXPECT_GE(took, limit);
+    EXPECT_LT(took, limit + 400);
     EXPECT_TRUE(answered) << "not answered within 300 ms";
 }
 
@@ -117,8 +154,7 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        DestroyWindow(App.mainWindow);
-        App.mainWindow = MainWindowCreate(App.instance);
+        RealMainWindow();
         snprintf(App.settingsPath, sizeof App.settingsPath, "%s", (ini = folder + "VROK.INI").c_str());
     }
     void EndSession(BOOL ending) { SendMessageA(App.mainWindow, WM_ENDSESSION, ending, 0); }
@@ -129,7 +165,8 @@ TEST_F(EndOfLogonTest, ABurstStopsAtOnceWithoutAFarewellAndTheSettingsAreSaved)
     ASSERT_NE(Activate(), (HWND)NULL);
     Send(WM_LBUTTONDOWN);
     EndSession(FALSE);  // cancelled: nothing changes
-    EXPECT_TRUE(IsWindow(window) && !std::filesystem::exists(ini));
+    EXPECT_TRUE(IsWindow(window)) << "a cancelled end ended the activation";
+    EXPECT_FALSE(std::filesystem::exists(ini)) << "a cancelled end saved";
     FakeBuffer *farewell = Fake(SlotBuffer(FINAL, 0));
     ExpectTimersDieOn([&] { EndSession(TRUE); });
     EXPECT_FALSE(IsWindow(window));
@@ -147,41 +184,55 @@ TEST_F(EndOfLogonTest, TheFarewellWaitEndsWhenTheLogonDoes)
     Send(WM_CHAR, 27);
     DWORD took = GetTickCount() - start;
     windows.join();
-    EXPECT_TRUE(took >= 300 && took < 600) << took << " ms, the farewell's bound is about 1 s";
+    EXPECT_LT(took, 600u) << "the farewell's bound is about 1 s";
     EXPECT_FALSE(IsWindow(window));
     EXPECT_TRUE(std::filesystem::exists(ini));
 }
 
-TEST_F(WindowTest, SoundStartsOfTheWindows)
+TEST_F(WindowTest, TheProbeShutsAWorkingStartDown)
 {
-    // The main window's probe shuts a working start down.
-    DestroyWindow(App.mainWindow);
-    HWND main = App.mainWindow = MainWindowCreate(App.instance);
-    EXPECT_EQ(FakeDs.live + soundStarted, 0);
-    // Cancel in its retry box refuses it and ends the program; Cancel is not No.
+    RealMainWindow();
+    EXPECT_EQ(FakeDs.live, 0);
+    EXPECT_EQ(soundStarted, 0);
+}
+
+TEST_F(WindowTest, CancelInTheProbesBoxEndsTheProgramWithSoundStillOn)
+{
     BoxScript([] { return IDCANCEL; });
     FakeDs.busyUntil = ~0u;
     EXPECT_EQ(MainWindowCreate(App.instance), (HWND)NULL);
     EXPECT_TRUE(Drained());
-    EXPECT_EQ(Settings.profiles[0].useDirectSound, 1);
-    // While an activation's start waits in that box a second one starts nothing; Cancel leaves
-    // no shooting window, and the program goes on.
-    bool during = false;
+    EXPECT_EQ(Settings.profiles[0].useDirectSound, 1) << "Cancel taken for No";
+}
+
+TEST_F(WindowTest, CancelAtAnActivationLeavesNoWindowAndTheProgramInTheTray)
+{
+    // While the start waits in its box a second activation starts nothing.
+    RealMainWindow();
+    HWND main = App.mainWindow;
+    int windowsDuringTheBox = -1;
+    FakeDs.busyUntil = ~0u;
     BoxScript([&] {
         SendMessageA(main, WM_COMMAND, CMD_ACTIVATE, 0); SendMessageA(main, MSG_START_SHOOTING, 0, 0);
         HWND first = FindWindowA(SHOOTING_WINDOW_CLASS, NULL);
-        during = first && !FindWindowExA(NULL, first, SHOOTING_WINDOW_CLASS, NULL);
+        windowsDuringTheBox = !first ? 0 : FindWindowExA(NULL, first, SHOOTING_WINDOW_CLASS, NULL) ? 2 : 1;
         return IDCANCEL;
     });
-    SendMessageA(App.mainWindow = main, MSG_START_SHOOTING, 0, 0);
+    ShowWindow(main, SW_RESTORE);  // the description, shown for the activation
+    SendMessageA(main, MSG_START_SHOOTING, 0, 0);
     EXPECT_EQ(Boxes.size(), 1u);
-    EXPECT_TRUE(during) << "none, or a second one, while the box waited";
+    EXPECT_EQ(windowsDuringTheBox, 1);
     EXPECT_EQ(FindWindowA(SHOOTING_WINDOW_CLASS, NULL), (HWND)NULL);
+    EXPECT_FALSE(IsWindowVisible(main)) << "the description stayed";
     EXPECT_FALSE(Drained());
-    // A start that fails at an activation switches sound off in the active Profile only.
-    FakeDs.busyUntil = GetTickCount(), FakeDs.createResult = DSERR_NODRIVER;
+}
+
+TEST_F(WindowTest, AStartFailingAtAnActivationSwitchesSoundOffInThatProfileOnly)
+{
+    FakeDs.createResult = DSERR_NODRIVER;
     ASSERT_NE(Activate(), (HWND)NULL);
-    EXPECT_TRUE(!Settings.profiles[0].useDirectSound && Settings.profiles[1].useDirectSound);
+    EXPECT_EQ(std::vector<int>({Settings.profiles[0].useDirectSound, Settings.profiles[1].useDirectSound}),
+              std::vector<int>({0, 1}));
 }
 
 TEST_F(WindowTest, TheClockCuckoosInsteadOfTakingHolesAndSilencesTheGun)
@@ -196,8 +247,7 @@ TEST_F(WindowTest, TheClockCuckoosInsteadOfTakingHolesAndSilencesTheGun)
     HWND area = CreateWindowExA(0, "TrayNotifyWnd", "", WS_CHILD, 0, 0, 800, 600, tray, NULL, App.instance, NULL);
     CreateWindowExA(0, "TrayClockWClass", "", WS_CHILD, 100, 100, 600, 400, area, NULL, App.instance, NULL);
     ASSERT_EQ(FindWindowA("Shell_TrayWnd", NULL), tray) << "another task bar is found first";
-    SetCursorPos(400, 300);
-    ASSERT_TRUE(PumpUntil([] { POINT at; return GetCursorPos(&at) && at.x == 400 && at.y == 300; }, 3000));
+    CursorAt(400, 300);
     for (int withCuckoo : {1, 0}) {
         SCOPED_TRACE(withCuckoo);
         Settings.profiles[Settings.activeProfile].withCuckoo = withCuckoo;
@@ -214,21 +264,10 @@ TEST_F(WindowTest, TheClockCuckoosInsteadOfTakingHolesAndSilencesTheGun)
     EXPECT_TRUE(Boxes.empty());
 }
 
-TEST_F(WindowTest, AWinkShowsThreeFramesOnceAndEndsOnTheFace)
+TEST_F(WindowTest, MinimizingTheDescriptionWindowHidesIt)
 {
-    DestroyWindow(App.mainWindow);
-    App.mainWindow = MainWindowCreate(App.instance);
-    const HICON *icons = TrayIcon.icons;
-    std::vector<HICON> frames;
-    SendMessageA(App.mainWindow, MSG_TRAY_NOTIFY, 0, WM_MOUSEMOVE);
-    PumpUntil([&] {
-        if (TrayIcon.record.hIcon != (frames.empty() ? icons[TRAY_ICON_MAIN] : frames.back()))
-            frames.push_back(TrayIcon.record.hIcon);
-        // A move during the wink neither restarts nor prolongs it.
-        if (frames.size() == 1) SendMessageA(App.mainWindow, MSG_TRAY_NOTIFY, 0, WM_MOUSEMOVE);
-        return TrayIcon.animationStep == 0;
-    }, 3000);
-    EXPECT_EQ(frames, std::vector<HICON>({icons[TRAY_ICON_WINK_HALF], icons[TRAY_ICON_WINK_SHUT],
-                                          icons[TRAY_ICON_WINK_HALF], icons[TRAY_ICON_MAIN]}));
-    EXPECT_FALSE(KillTimer(App.mainWindow, TIMER_TRAY_WINK)) << "the wink's timer outlived it";
+    RealMainWindow();
+    ShowWindow(App.mainWindow, SW_RESTORE);
+    ShowWindow(App.mainWindow, SW_MINIMIZE);
+    EXPECT_FALSE(IsWindowVisible(App.mainWindow)) << "a task-bar button stays";
 }

@@ -1,6 +1,7 @@
 // Test driver: finds VROK's windows, reads and answers message boxes, sends commands.
 // Every command prints what it found and exits 0 on success, 1 on failure or time-out.
 #include <windows.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <fcntl.h>
@@ -85,12 +86,15 @@ static int Usage(void)
           "       vrokdrv press CAPTION BUTTON_ID     (also a button of a child dialog)\n"
           "       vrokdrv priority CLASS|- TITLE|-    (priority class of the window's process, hex)\n"
           "       vrokdrv scroll CAPTION ID CODE      (a scroll bar notification to the dialog)\n"
+          "       vrokdrv type CAPTION ID TEXT        (replaces a control's text, as typing it would)\n"
           "       vrokdrv text CLASS|- TITLE|- ID...  (child controls' texts, joined by |)\n"
           "       vrokdrv checked CLASS|- TITLE|- ID... (check boxes' states, joined by |)\n"
           "       vrokdrv kill EXE                    (ends this Wine prefix's processes of that name)\n"
           "       vrokdrv shown CLASS|- TITLE|- TIMEOUT_MS          (waits until visible)\n"
           "       vrokdrv says CLASS|- TITLE|- ID PREFIX TIMEOUT_MS (waits until a control's text begins so)\n"
-          "       vrokdrv responsive CLASS|- TITLE|- TIMEOUT_MS     (until the window goes: never hung?)\n",
+          "       vrokdrv responsive CLASS|- TITLE|- TIMEOUT_MS     (until the window goes: never hung?)\n"
+          "       vrokdrv untray CLASS|- TITLE|- ID   (the shell forgets that window's tray icon)\n"
+          "       vrokdrv broadcast NAME              (posts the registered message NAME to every window)\n",
           stderr);
     return 2;
 }
@@ -143,6 +147,13 @@ int main(int argc, char **argv)
         if (!bar) return 1;
         SendMessageA(dialog, WM_VSCROLL, MAKEWPARAM(atoi(argv[4]), 0), (LPARAM)bar);
         return 0;
+    }
+    if (strcmp(verb, "type") == 0 && argc == 5) {
+        HWND dialog = FindWindowA("#32770", argv[2]);
+        HWND control = dialog ? GetDlgItem(dialog, atoi(argv[3])) : NULL;
+        DWORD_PTR result = 0;
+        // An edit field tells its dialog of the change (EN_CHANGE), as when the user types.
+        return control && SendMessageTimeoutA(control, WM_SETTEXT, 0, (LPARAM)argv[4], SMTO_NORMAL, 5000, &result) ? 0 : 1;
     }
     if ((strcmp(verb, "text") == 0 || strcmp(verb, "checked") == 0) && argc >= 5) {
         HWND window = FindWindowA(ClassArg(argv[2]), ClassArg(argv[3]));
@@ -214,6 +225,17 @@ int main(int argc, char **argv)
         }
         printf("gone after %lu ms\n", (unsigned long)(GetTickCount() - start));
         return 0;
+    }
+    if (strcmp(verb, "untray") == 0 && argc == 5) {
+        NOTIFYICONDATAA icon = {};
+        icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        icon.hWnd = FindWindowA(ClassArg(argv[2]), ClassArg(argv[3]));
+        icon.uID = (UINT)atoi(argv[4]);
+        return icon.hWnd && Shell_NotifyIconA(NIM_DELETE, &icon) ? 0 : 1;
+    }
+    if (strcmp(verb, "broadcast") == 0 && argc == 3) {
+        // As a shell that starts anew says "TaskbarCreated" to every top-level window.
+        return PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(argv[2]), 0, 0) ? 0 : 1;
     }
     if (strcmp(verb, "press") == 0 && argc == 4) {
         HWND box = FindWindowA("#32770", argv[2]);

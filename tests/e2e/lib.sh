@@ -26,8 +26,9 @@ res_id() {
 # A fresh program folder with VROK.exe and its sounds (and help): DIR in Unix, WINDIR in Windows.
 folder() {  # folder NAME [with-help]
     DIR=$WINEPREFIX/drive_c/e2e/$1 WINDIR="C:\\e2e\\$1\\"
-    rm -rf "$DIR" && mkdir -p "$DIR" && cp "$VROK_BIN/VROK.exe" "$VROK_BIN"/*.wav "$DIR/"
-    [ "${2:-}" != with-help ] || cp "$VROK_BIN/VROK.HLP" "$VROK_BIN/VROK.cnt" "$VROK_BIN/VROK.CHM" "$DIR/"
+    rm -rf "$DIR" && mkdir -p "$DIR" && cp "$VROK_BIN/VROK.exe" "$VROK_BIN"/*.wav "$DIR/" &&
+        { [ "${2:-}" != with-help ] || cp "$VROK_BIN/VROK.HLP" "$VROK_BIN/VROK.cnt" "$VROK_BIN/VROK.CHM" "$DIR/"; } ||
+        { fail "could not make the program folder $DIR"; return 1; }
 }
 
 # VROK.INI as the program writes it: description shown (1 or 0), Profiles firing at FIRE, the gun
@@ -61,6 +62,29 @@ tray_icon() {  # tray_icon [gone]
         if [ "${1:-}" = gone ]; then [ "$yellow" -eq 0 ]; else [ "$yellow" -gt 20 ]; fi; do
         [ $SECONDS -lt $deadline ] && sleep 0.2 || return 1
     done
+}
+black_at() {  # X Y: waits until that pixel of the screen is black
+    local deadline=$((SECONDS + 5))
+    until [ "$(import -window root -crop "1x1+$1+$2" -depth 8 txt:- | awk 'NR == 2 { print $3 }')" = "#000000" ]; do
+        [ $SECONDS -lt $deadline ] && sleep 0.1 || return 1
+    done
+}
+# The description window shows its text: some thousands of black pixels inside its frame.
+description_shown() {
+    local x y w h
+    IFS=, read -r x y w h < <(vrok_drv list VROK | awk -F'\t' '$2 == "Death to Glitchcorp" && $3 {print $4}')
+    [ -n "$h" ] || { fail "no description window"; return 1; }
+    local black
+    black=$(import -window root -crop "$((w - 8))x$((h - 30))+$((x + 4))+$((y + 26))" -depth 8 txt:- | grep -c '#000000')
+    [ "$black" -gt 500 ] || fail "the description window shows no text: $black black pixels"
+}
+icon_pixels() { import -window root -crop 16x16+781+581 -depth 8 rgb:- | md5sum; }  # of the face in the tray
+# NAME gets the rectangle (x y w h) of Wine's stand-in tray window outside a virtual desktop, once shown.
+wine_tray() {
+    local -n rect=$1
+    vrok_drv shown __winex11_standalone_tray - 10000 || { fail "Wine's tray window never showed"; return 1; }
+    IFS=, read -r -a rect < <(vrok_drv list __winex11_standalone_tray | cut -f4)
+    [ ${#rect[@]} = 4 ] || { fail "Wine's tray window has no rectangle [${rect[*]}]"; return 1; }
 }
 click_tray() { xdotool mousemove 790 590 click --repeat "${2:-1}" --delay 60 "$1"; }  # BUTTON [REPEAT]
 
@@ -96,7 +120,7 @@ shot() { import -window root -depth 8 "ppm:$1"; }
 # Waits until the screen is DIR/desktop.ppm with screen_check.py's OPTIONS applied; prints the rest.
 screen() {
     local deadline=$((SECONDS + 5)) left
-    until shot "$DIR/now.ppm" && left=$(python3 "$E2E/screen_check.py" "$DIR/desktop.ppm" "$DIR/now.ppm" "$@"); do
+    until shot "$DIR/now.ppm" && left=$("$VROK_PYTHON" "$E2E/screen_check.py" "$DIR/desktop.ppm" "$DIR/now.ppm" "$@"); do
         [ $SECONDS -lt $deadline ] || { echo "$left"; return 1; }
     done
 }
@@ -108,7 +132,7 @@ ready() {  # ready NAME INI_ARGS...
 settle() {  # DIR/desktop.ppm: the screen alike twice over (the tray icon's wink takes half a second)
     local deadline=$((SECONDS + 10))
     shot "$DIR/desktop.ppm"
-    until sleep 0.5 && shot "$DIR/now.ppm" && python3 "$E2E/screen_check.py" "$DIR/desktop.ppm" "$DIR/now.ppm" >/dev/null; do
+    until sleep 0.5 && shot "$DIR/now.ppm" && "$VROK_PYTHON" "$E2E/screen_check.py" "$DIR/desktop.ppm" "$DIR/now.ppm" >/dev/null; do
         mv "$DIR/now.ppm" "$DIR/desktop.ppm" && [ $SECONDS -lt $deadline ] || { fail "the screen never settled"; return 1; }
     done
 }
@@ -140,7 +164,7 @@ finish() {
 sounds() {  # sounds COUNT
     local deadline=$((SECONDS + 6)) found ended
     while :; do
-        found=$(python3 "$E2E/stereo_bursts.py" "$DIR/rec.raw")
+        found=$("$VROK_PYTHON" "$E2E/stereo_bursts.py" "$DIR/rec.raw")
         ended=$(awk -v s="$(($(stat -c %s "$DIR/rec.raw") / 4))" '$1 + $2 + 0.15 <= s / 48000' <<<"$found" | grep -c .)
         [ "$ended" -lt "$1" ] && [ $SECONDS -lt $deadline ] || { echo "$found"; [ "$ended" -ge "$1" ]; return; }
         sleep 0.1

@@ -16,6 +16,7 @@ set(VROK_WIN32_SOURCES
     shooting/screen_canvas.cpp
     dialogs/about_dialog.cpp
     dialogs/config_dialog.cpp
+    dialogs/dialog_fit.cpp
     dialogs/sound_chooser.cpp
     dialogs/statistics_dialog.cpp
 )

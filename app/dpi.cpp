@@ -62,12 +62,12 @@ static BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT area, LPARAM data)
 int DpiMonitorsRead(RECT *areas, int *dpis, int count)
 {
     DpiLookUp();
-    MonitorList list = {areas, dpis, count, 0, dpiCalls.forMonitor ? DPI_BASE : DpiOfScreen()};
+    MonitorList list = {areas, dpis, count, 0, DpiOfScreen()};
     if (count > 0 && dpiCalls.enumMonitors) dpiCalls.enumMonitors(NULL, NULL, AddMonitor, (LPARAM)&list);
     if (list.found == 0 && count > 0) {
         // Windows 95 and NT 4 know no monitors: the screen is one.
         SetRect(&areas[0], App.screenLeft, App.screenTop, App.screenLeft + App.screenWidth, App.screenTop + App.screenHeight);
-        dpis[0] = DpiOfScreen();
+        dpis[0] = list.screenDpi;
         list.found = 1;
     }
     return list.found;

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "app/app_state.h"
+#include "app/dpi.h"
 #include "app/settings_file.h"
 #include "app/tray_icon.h"
 #include "dialogs/about_dialog.h"
@@ -15,6 +16,8 @@
 #include "sound/sound_engine.h"
 
 MainWindowState MainWindow;
+
+enum { DESCRIPTION_MARGIN = 10, DESCRIPTION_WINDOW_LINES = 11, DPI_BASE = 96 };
 
 const char MAIN_WINDOW_CLASS[] = "VROK";
 const char MAIN_WINDOW_TITLE[] = "Death to Glitchcorp";
@@ -60,6 +63,7 @@ static void PaintDescription(HWND hwnd)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd, &paint);
+    HGDIOBJ previousFont = MainWindow.descriptionFont ? SelectObject(dc, MainWindow.descriptionFont) : NULL;
     int top = MainWindow.clientHeight - DESCRIPTION_LINE_COUNT * App.lineHeight;
     if (top < 0) top = 0;
     for (int line = 0; line < DESCRIPTION_LINE_COUNT; ++line) {
@@ -68,6 +72,7 @@ static void PaintDescription(HWND hwnd)
                  App.description[line], (int)strlen(App.description[line]));
         SetTextAlign(dc, TA_LEFT | TA_TOP);
     }
+    if (previousFont) SelectObject(dc, previousFont);
     EndPaint(hwnd, &paint);
 }
 
@@ -197,31 +202,88 @@ int MainWindowRegister(HINSTANCE instance)
     return RegisterClassA(&mainClass) ? 1 : 0;
 }
 
-int DescriptionMeasure(void)
+// The screen's default font grown to dpi, for a monitor whose DPI is not the screen's; NULL when
+// the default font itself is made for dpi (0: the screen's).
+static HFONT DescriptionFontFor(HDC screen, int dpi)
+{
+    int screenDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    LOGFONTA font = {};
+    if (dpi <= 0 || screenDpi <= 0 || dpi == screenDpi ||
+        !GetObjectA(GetCurrentObject(screen, OBJ_FONT), sizeof font, &font))
+        return NULL;
+    font.lfHeight = MulDiv(font.lfHeight, dpi, screenDpi);
+    font.lfWidth = MulDiv(font.lfWidth, dpi, screenDpi);
+    return CreateFontIndirectA(&font);
+}
+
+// Measures the nine lines with the font WM_PAINT draws them in, for a monitor of dpi.
+static int DescriptionMeasureFor(int dpi)
 {
     HDC screen = CreateDCA("DISPLAY", NULL, NULL, NULL);
     if (!screen) return 0;
+    if (MainWindow.descriptionFont) DeleteObject(MainWindow.descriptionFont);
+    MainWindow.descriptionFont = DescriptionFontFor(screen, dpi);
+    MainWindow.descriptionDpi = MainWindow.descriptionFont ? dpi : GetDeviceCaps(screen, LOGPIXELSY);
+    HGDIOBJ previousFont = MainWindow.descriptionFont ? SelectObject(screen, MainWindow.descriptionFont) : NULL;
     TEXTMETRICA metrics = {};
     GetTextMetricsA(screen, &metrics);
     App.lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
-    DescriptionFormatVersion(App.description[0], DESCRIPTION_LINE_SIZE, App.versionMajor,
-                             App.versionMinor);
     App.descriptionWidth = 0;
     for (int i = 0; i < DESCRIPTION_LINE_COUNT; ++i) {
         SIZE extent = {};
         GetTextExtentPoint32A(screen, App.description[i], (int)strlen(App.description[i]), &extent);
         if (extent.cx > App.descriptionWidth) App.descriptionWidth = extent.cx;
     }
+    if (previousFont) SelectObject(screen, previousFont);
     DeleteDC(screen);
     return 1;
 }
 
+int DescriptionMeasure(void)
+{
+    DescriptionFormatVersion(App.description[0], DESCRIPTION_LINE_SIZE, App.versionMajor,
+                             App.versionMinor);
+    return DescriptionMeasureFor(0);
+}
+
+// Sized by the text alone: the widest line and a margin, eleven lines with the caption.
+static SIZE DescriptionWindowSize(void)
+{
+    SIZE size = {App.descriptionWidth + MulDiv(DESCRIPTION_MARGIN, MainWindow.descriptionDpi, DPI_BASE),
+                 DESCRIPTION_WINDOW_LINES * App.lineHeight};
+    return size;
+}
+
+// For a monitor of dpi: the lines measured anew and the window sized for them, its top left corner
+// at (x, y).
+static void DescriptionFit(HWND hwnd, int dpi, int x, int y)
+{
+    DescriptionMeasureFor(dpi);
+    SIZE size = DescriptionWindowSize();
+    SetWindowPos(hwnd, NULL, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Windows moved the window to a monitor of another DPI, or that monitor's scale changed.
+static LRESULT OnDpiChanged(HWND hwnd, WPARAM dpi, LPARAM suggested)
+{
+    const RECT *at = (const RECT *)suggested;
+    DescriptionFit(hwnd, LOWORD(dpi), at->left, at->top);
+    return 0;
+}
+
 HWND MainWindowCreate(HINSTANCE instance)
 {
-    // Sized by the text alone: the widest line and a margin, eleven lines with the caption.
-    return CreateWindowExA(0, MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                           CW_USEDEFAULT, CW_USEDEFAULT, App.descriptionWidth + 10,
-                           11 * App.lineHeight, NULL, NULL, instance, NULL);
+    SIZE size = DescriptionWindowSize();
+    HWND hwnd = CreateWindowExA(0, MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, NULL, NULL, instance, NULL);
+    // The lines were measured for the screen; the monitor the window came to may have its own DPI.
+    int dpi = hwnd ? DpiOfWindow(hwnd) : 0;
+    if (dpi && dpi != MainWindow.descriptionDpi) {
+        RECT at;
+        GetWindowRect(hwnd, &at);
+        DescriptionFit(hwnd, dpi, at.left, at.top);
+    }
+    return hwnd;
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -242,6 +304,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_TIMER: return OnTimer(wParam);
     case WM_QUERYENDSESSION: return TRUE;  // VROK never holds up the end of a logon
     case WM_ENDSESSION: return OnEndSession(wParam);
+    case WM_DPICHANGED: return OnDpiChanged(hwnd, wParam, lParam);
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }

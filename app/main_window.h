@@ -9,6 +9,8 @@ struct MainWindowState {
     unsigned char dialogGuard;  // 1 while a dialog opened from here is open
     int clientWidth;
     int clientHeight;
+    int descriptionDpi;         // the DPI the description is measured and painted for
+    HFONT descriptionFont;      // NULL: the screen's default font; else that font at descriptionDpi
 };
 
 extern MainWindowState MainWindow;
@@ -24,7 +26,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 // 0 when the screen cannot be measured.
 int DescriptionMeasure(void);
 
-// Creates the hidden main window, sized for the description; WM_CREATE probes sound and adds
-// the tray icon. NULL when the creation was refused.
+// Creates the hidden main window, sized for the description on its monitor; WM_CREATE probes
+// sound and adds the tray icon. NULL when the creation was refused.
 HWND MainWindowCreate(HINSTANCE instance);
 

@@ -24,8 +24,10 @@ static void TrayIconAddRecord(void) { Shell_NotifyIconA(NIM_ADD, &TrayIcon.recor
 
 void TrayIconAdd(HWND window)
 {
+    // The notification area's size: 16 at 100 %, 20, 24 or 32 pixels on a scaled display.
+    int width = GetSystemMetrics(SM_CXSMICON), height = GetSystemMetrics(SM_CYSMICON);
     for (int i = 0; i < TRAY_ICON_COUNT; ++i)
-        TrayIcon.icons[i] = (HICON)LoadImageA(App.instance, ICON_NAMES[i], IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR);
+        TrayIcon.icons[i] = (HICON)LoadImageA(App.instance, ICON_NAMES[i], IMAGE_ICON, width, height, LR_DEFAULTCOLOR);
     NOTIFYICONDATAA *record = &TrayIcon.record;
     // A version 1 record: its size is the same on every Windows since 95, for both word sizes.
     record->cbSize = NOTIFYICONDATAA_V1_SIZE;

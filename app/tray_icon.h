@@ -15,7 +15,7 @@ enum { TRAY_ICON_MAIN, TRAY_ICON_WINK_HALF, TRAY_ICON_WINK_SHUT, TRAY_ICON_COUNT
 
 struct TrayIconState {
     NOTIFYICONDATAA record;            // the record of the one icon
-    HICON icons[TRAY_ICON_COUNT];      // 16 x 16 images, loaded once
+    HICON icons[TRAY_ICON_COUNT];      // small icons (16 x 16 at 100 %), loaded once
     int animationStep;                 // 0: not winking; 1..4: the next frame of the wink
     UINT taskbarCreatedMessage;        // the shell's "TaskbarCreated" broadcast
 };

@@ -3,6 +3,7 @@ add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
 
 set(VROK_WIN32_SOURCES
     app/app_state.cpp
+    app/dpi.cpp
     app/settings_file.cpp
     app/main_window.cpp
     app/tray_icon.cpp
@@ -11,9 +12,11 @@ set(VROK_WIN32_SOURCES
     sound/sound_object.cpp
     shooting/shooting_window.cpp
     shooting/shot_impact.cpp
+    shooting/shot_art.cpp
     shooting/screen_canvas.cpp
     dialogs/about_dialog.cpp
     dialogs/config_dialog.cpp
+    dialogs/dialog_fit.cpp
     dialogs/sound_chooser.cpp
     dialogs/statistics_dialog.cpp
 )

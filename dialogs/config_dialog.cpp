@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 
 #include "app/app_state.h"
+#include "dialogs/dialog_fit.h"
 #include "dialogs/help.h"
 #include "dialogs/config_values.h"
 #include "dialogs/sound_chooser.h"
@@ -131,6 +132,7 @@ static INT_PTR OnRefresh(HWND dialog)
 static INT_PTR OnInitDialog(HWND dialog)
 {
     configDialog.window = dialog;
+    DialogFitTexts(dialog);
     configDialog.testFireTimer = 0;
     configDialog.preview = NULL;
     configDialog.soundLent = 0;

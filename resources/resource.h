@@ -60,6 +60,13 @@
 #define RES_CURSOR_MAIN "GAEHN"
 #define RES_BITMAP_HOLE "LOCH"
 #define RES_BITMAP_CRATER "GRENADE"
+/* The hole and the crater drawn for 125, 150 and 200 %, run-length coded (shooting/shot_scale.h). */
+#define RES_ART_HOLE_120 "LOCH120"
+#define RES_ART_HOLE_144 "LOCH144"
+#define RES_ART_HOLE_192 "LOCH192"
+#define RES_ART_CRATER_120 "GRENADE120"
+#define RES_ART_CRATER_144 "GRENADE144"
+#define RES_ART_CRATER_192 "GRENADE192"
 #define RES_MENU_TRAY "MENU"
 #define RES_DIALOG_CONFIG "CONFIG"
 #define RES_DIALOG_STATISTICS "STATISTIK"

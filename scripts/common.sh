@@ -95,6 +95,13 @@ vrok_prefix_composed() {
     return 0
 }
 
+# The display at DPI dots per inch (96 is 100 %, 144 is 150 %), from a fresh wineserver on: Wine then
+# answers it for every monitor. vrok_prefix_setup puts 96 back.
+vrok_prefix_dpi() {
+    printf 'REGEDIT4\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' "$1" >"$VROK_BUILD/dpi.reg"
+    vrok_wine_settings "$VROK_BUILD/dpi.reg"
+}
+
 vrok_stop_wine() {
     [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
     return 0

@@ -6,12 +6,20 @@
 # see and hear under build/run/ and ends the program again.
 # "bash scripts/run.sh two-monitors" does either on two monitors side by side (Xephyr's screens,
 # nested in the display), the desktop a picture over both, without a task bar.
+# "bash scripts/run.sh scaled [PERCENT]" does either on a display scaled to PERCENT (default 150);
+# headless on a screen of 800x600 at that scale (1200x900 at 150 %), the pictures under
+# build/run-PERCENT/.
 set -u
 . "$(dirname "$0")/common.sh"
 
 MONITORS=()
 [ "${1:-}" = two-monitors ] && MONITORS=(-origin 0,0 -screen 800x600 -origin 800,0 -screen 640x480)
-CMD_ACTIVATE=$(awk '$2 == "CMD_ACTIVATE" {print $3}' "$VROK_ROOT/resources/resource.h")
+PERCENT=100
+[ "${1:-}" = scaled ] && PERCENT=${2:-150}
+[[ $PERCENT =~ ^[1-9][0-9]*$ ]] || { vrok_log "not a percentage: $PERCENT"; exit 2; }
+px() { echo $(($1 * PERCENT / 100)); }  # a length of the 100 % screen at the scale
+id_of() { awk -v n="$1" '$2 == n {print $3}' "$VROK_ROOT/resources/resource.h"; }
+CMD_ACTIVATE=$(id_of CMD_ACTIVATE)
 
 vrok_install_packages || exit 1
 mkdir -p "$VROK_BUILD"
@@ -21,6 +29,7 @@ vrok_build_win64 || exit 1
 if [ -n "${DISPLAY:-}" ]; then
     vrok_prefix_setup 1024x768
     vrok_prefix_composed
+    [ "$PERCENT" = 100 ] || vrok_prefix_dpi $((96 * PERCENT / 100))
     trap 'vrok_stop_monitors; vrok_stop_wine' EXIT
     if [ ${#MONITORS[@]} -gt 0 ]; then
         vrok_start_monitors "${MONITORS[@]}" || exit 1
@@ -35,15 +44,18 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 out=$VROK_BUILD/run
+[ "${1:-}" = scaled ] && out=$VROK_BUILD/run-$PERCENT
 rm -rf "$out"
 mkdir -p "$out"
 trap 'vrok_record_stop; vrok_stop_monitors; vrok_stop_wine; vrok_stop_pulse; vrok_stop_xvfb' EXIT
-vrok_start_xvfb 800x600 || exit 1
+width=$(px 800) height=$(px 600)
+vrok_start_xvfb "${width}x$height" || exit 1
 vrok_start_pulse || exit 1
-vrok_prefix_setup 800x600
+vrok_prefix_setup "${width}x$height"
 vrok_prefix_composed
+[ "$PERCENT" = 100 ] || vrok_prefix_dpi $((96 * PERCENT / 100))
 # Where the bursts go (x,y ...), the grenade, and the tray icon's place (none on two monitors).
-bursts="300,250" grenade=520,330 tray=790,590 mask="point -1,-1"
+bursts="$(px 300),$(px 250)" grenade=$(px 520),$(px 330) tray=$((width - 10)),$((height - 10)) mask="point -1,-1"
 if [ ${#MONITORS[@]} -gt 0 ]; then
     vrok_start_monitors "${MONITORS[@]}" || exit 1
     bursts="300,250 1100,200" grenade=1000,330 tray=
@@ -52,7 +64,25 @@ fi
 # Polls COMMAND every 0.1 s for up to 10 s.
 wait_until() { local i; for i in $(seq 100); do "$@" && return 0; sleep 0.1; done; return 1; }
 tray_icon_shown() {
-    [ "$(import -window root -crop 40x20+760+580 -depth 8 txt:- | grep -c -i '#FFFF00')" -gt 20 ]
+    [ "$(import -window root -crop "40x20+$((width - 40))+$((height - 20))" -depth 8 txt:- | grep -c -i '#FFFF00')" -gt 20 ]
+}
+# A picture of the screen's rectangle x,y,w,h (as vrokdrv lists it) once it looks the same twice.
+picture() {  # picture RECTANGLE FILE
+    local x y w h
+    IFS=, read -r x y w h <<<"$1"
+    crop() { import -window root png:- | convert - -crop "${w}x$h+$x+$y" +repage "$1"; }
+    crop "$2.new.png"
+    until sleep 0.2; crop "$2"; [ "$(compare -metric AE "$2" "$2.new.png" null: 2>&1)" = 0 ]; do
+        mv "$2" "$2.new.png"; done
+    rm -f "$2.new.png"
+}
+# Opens a dialog with the main window's COMMAND, takes its picture as NAME.png, closes it with BUTTON.
+dialog_picture() {  # dialog_picture COMMAND CAPTION BUTTON NAME
+    vrok_drv command VROK "Death to Glitchcorp" "$(id_of "$1")"
+    vrok_drv wait '#32770' "$2" 5000 >/dev/null || { vrok_log "no dialog \"$2\""; return 1; }
+    picture "$(vrok_drv list '#32770' | awk -F'\t' -v c="$2" '$2 == c {print $4; exit}')" "$out/$4.png"
+    vrok_drv press "$2" "$(id_of "$3")"
+    vrok_drv gone '#32770' "$2" 5000
 }
 pixel_is_black() {
     [ "$(import -window root -crop "1x1+$1+$2" -depth 8 txt:- | awk 'NR == 2 { print $3 }')" = "#000000" ]
@@ -77,6 +107,14 @@ fi
 import -window root "$out/desktop.png"
 convert "$out/desktop.png" -fill black -draw "$mask" "$out/desktop-masked.png"
 vrok_drv list VROK >"$out/windows.txt"
+if [ -n "$tray" ]; then
+    # The notification area four times enlarged, to see the icon's pixels.
+    convert "$out/desktop.png" -gravity southeast -crop "$(px 60)x$(px 40)+0+0" +repage -scale 400% "$out/tray.png"
+    dialog_picture CMD_CONFIGURATION "VROK - Configuration" IDC_CONFIG_CANCEL configuration
+    dialog_picture CMD_STATISTICS STATISTICS IDC_DIALOG_OK statistics
+    dialog_picture CMD_ABOUT "About VROK..." IDC_DIALOG_OK about
+    dialog_picture CMD_ABOUT_ABOUT "About About ..." IDC_DIALOG_OK aboutabout
+fi
 
 vrok_log "activating: a burst at each of $bursts, a grenade at $grenade, then Escape"
 vrok_record_start "$out/activation.raw"
@@ -91,6 +129,7 @@ for burst in $bursts; do xdotool mousemove ${burst/,/ } mousedown 1 sleep 0.3 mo
 xdotool mousemove ${grenade/,/ } click 3 mousemove 600 400
 wait_until pixel_is_black ${grenade/,/ } || vrok_log "no crater within 10 s"
 import -window root "$out/activation.png"
+[ -z "$tray" ] || picture "$(vrok_drv list VROK | awk -F'\t' '$2 == "Death to Glitchcorp" {print $4; exit}')" "$out/description.png"
 xdotool mousemove 400 300 key Escape
 # The window goes once the final sound has played; then the desktop is repainted clean.
 vrok_drv gone PIFFPOFF - 10000 || vrok_log "the shooting window stayed"
@@ -117,3 +156,5 @@ vrok_log "VROK ended with exit code $(cat "$out/exit-code" 2>/dev/null || echo '
 vrok_log "saved in $out: desktop.png (the desktop with VROK's tray icon), activation.png (holes and"
 vrok_log "  a crater), after.png (the desktop repainted clean), activation.wav (the sound of the"
 vrok_log "  activation: gun, grenade, final sound), windows.txt, VROK.INI"
+[ -z "$tray" ] || vrok_log "  and tray.png (the tray icon enlarged), description.png, configuration.png, statistics.png,
+  about.png, aboutabout.png (the description window and the dialogs)"

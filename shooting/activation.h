@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "shooting/shot_art.h"
+
 enum {
     GRENADE_SLOT_COUNT = 5,
     GRENADE_TIMER_FIRST = 1001,       // detonation timers 1001..1005
@@ -16,15 +18,14 @@ struct GrenadeSlot {
     int craterX;  // left edge of the crater, screen coordinates
     int craterY;  // top edge
     UINT timerId;
+    const ShotArt *art;  // the crater of the monitor it was thrown at
 };
 
 struct ActivationState {
     HWND window;          // the shooting window, from the start of its creation until it is gone
     bool active;          // an activation runs: gates focus, activation and mouse handling
-    bool graphicsReady;   // the display context exists and the bitmaps are measured
+    bool graphicsReady;   // the display context exists and the bitmaps are made and measured (ShotArts)
     HDC displayContext;   // the whole screen
-    POINT holeSize;
-    POINT craterSize;
     POINT bitmapOrigin;
     int widthTwentieth;
     int heightTwentieth;

@@ -40,18 +40,6 @@ static void KillBurstTimers(void)
     Activation.gunSoundTimer = 0;
 }
 
-static POINT MeasureBitmap(HBITMAP bitmap)
-{
-    HGDIOBJ previous = NULL;
-    HDC memory = CanvasMemoryOpen(Activation.displayContext, bitmap, &previous);
-    BITMAP record = {};
-    GetObjectA(bitmap, sizeof record, &record);
-    POINT size = {record.bmWidth, record.bmHeight};
-    DPtoLP(memory, &size, 1);
-    CanvasMemoryClose(memory, previous);
-    return size;
-}
-
 // 0 when the screen cannot be drawn on: then there is nothing to shoot at.
 static int PrepareGraphics(void)
 {
@@ -62,8 +50,8 @@ static int PrepareGraphics(void)
     Activation.heightTwentieth = App.screenHeight / 20;
     Activation.bitmapOrigin.x = 0;
     Activation.bitmapOrigin.y = 0;
-    Activation.craterSize = MeasureBitmap(App.craterBitmap);
-    Activation.holeSize = MeasureBitmap(App.holeBitmap);
+    // Made here, not at a bullet: a scaled display gets its images once per activation.
+    ShotArtMake(Activation.displayContext);
     Activation.graphicsReady = true;
     return 1;
 }
@@ -83,11 +71,17 @@ static LRESULT OnCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     }
     // Silent until the user turns sound on again in the configuration dialog.
     if (started == 0) SoundSwitchOff(0);
+    // Monitors and their scales first: the clock's margin grows with its monitor's.
+    ShotArtReadMonitors();
     Activation.clockTarget = ClockTargetRect();
     SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
     Activation.grenadesInFlight = 0;
     Activation.nextGrenadeSlot = 0;
-    for (int k = 0; k < GRENADE_SLOT_COUNT; ++k) Activation.grenades[k].timerId = GRENADE_TIMER_FIRST + k;
+    for (int k = 0; k < GRENADE_SLOT_COUNT; ++k) {
+        Activation.grenades[k].timerId = GRENADE_TIMER_FIRST + k;
+        // A crater of this activation's until a throw says which monitor's.
+        Activation.grenades[k].art = ShotArtAt(0, 0);
+    }
     SetCursor(App.shootingCursor);
     SetCapture(window);
     Activation.active = true;
@@ -109,6 +103,7 @@ static LRESULT OnDestroy(void)
     Activation.active = false;
     CanvasClose();
     if (Activation.graphicsReady) {
+        ShotArtFree();
         DeleteDC(Activation.displayContext);
         Activation.displayContext = NULL;
         Activation.graphicsReady = false;
@@ -155,9 +150,11 @@ static void ThrowGrenade(HWND window)
     POINT cursor;
     GetCursorPos(&cursor);
     GrenadeSlot *slot = &Activation.grenades[Activation.nextGrenadeSlot];
-    // The crater lands where the cursor was at the throw, wherever it is at the detonation.
-    slot->craterX = cursor.x - Activation.craterSize.x / 2;
-    slot->craterY = cursor.y - Activation.craterSize.y / 2;
+    // The crater lands where the cursor was at the throw, wherever it is at the detonation, at the
+    // size of the monitor it was thrown at.
+    slot->art = ShotArtAt(cursor.x, cursor.y);
+    slot->craterX = cursor.x - slot->art->craterSize.x / 2;
+    slot->craterY = cursor.y - slot->art->craterSize.y / 2;
     SoundPlay(SOUND_SLOT_GRENADE, SoundPanForX(slot->craterX - App.screenLeft, App.screenWidth), 0);
     SetTimer(window, slot->timerId, (UINT)ActiveProfile()->grenadeDelay, NULL);
     Activation.grenadesInFlight++;

@@ -4,11 +4,10 @@
 #include "app/app_state.h"
 #include "shooting/activation.h"
 #include "shooting/screen_canvas.h"
+#include "shooting/shot_art.h"
 #include "shooting/shot_math.h"
 #include "shooting/statistics.h"
 #include "sound/sound_engine.h"
-
-enum { CLOCK_TARGET_MARGIN = 8 };
 
 RECT ClockTargetRect(void)
 {
@@ -17,10 +16,9 @@ RECT ClockTargetRect(void)
     HWND notificationArea = tray ? FindWindowExA(tray, NULL, "TrayNotifyWnd", NULL) : NULL;
     HWND clock = notificationArea ? FindWindowExA(notificationArea, NULL, "TrayClockWClass", NULL) : NULL;
     if (clock && GetWindowRect(clock, &target)) {
-        target.left -= CLOCK_TARGET_MARGIN;
-        target.top -= CLOCK_TARGET_MARGIN;
-        target.right += CLOCK_TARGET_MARGIN;
-        target.bottom += CLOCK_TARGET_MARGIN;
+        int margin = ScaledLength(CLOCK_TARGET_MARGIN, ShotArtAt((target.left + target.right) / 2,
+                                                                  (target.top + target.bottom) / 2)->dpi);
+        InflateRect(&target, margin, margin);
     }
     return target;
 }
@@ -32,23 +30,25 @@ static void LandBullet(void)
     // The position is always drawn first, so the sequence of bullets never depends on the clock.
     BulletPlacement bullet;
     BulletPlace(&bullet);
-    POINT hit = {cursor.x + bullet.offsetX, cursor.y + bullet.offsetY};
+    // The spread grows with the monitor's scale, from the same draws.
+    const ShotArt *art = ShotArtAt(cursor.x, cursor.y);
+    POINT hit = {cursor.x + ScaledLength(bullet.offsetX, art->dpi), cursor.y + ScaledLength(bullet.offsetY, art->dpi)};
 
     const Profile *profile = &Settings.profiles[Settings.activeProfile];
     if (profile->withCuckoo && PtInRect(&Activation.clockTarget, hit)) {
         if (!SoundIsPlaying(SoundSlotObject(SOUND_SLOT_CUCKOO), 0)) SoundPlay(SOUND_SLOT_CUCKOO, 0, 0);
         return;
     }
-    CanvasAnd(App.holeBitmap, Activation.holeSize, Activation.bitmapOrigin, hit.x - HOLE_OFFSET,
-              hit.y - HOLE_OFFSET);
+    CanvasAnd(art->hole, art->holeSize, Activation.bitmapOrigin, hit.x - art->holeOffset, hit.y - art->holeOffset);
     Statistics.shots++;
 }
 
 static void LandCrater(int slot)
 {
     if (slot < 0 || slot >= GRENADE_SLOT_COUNT) return;
-    CanvasAnd(App.craterBitmap, Activation.craterSize, Activation.bitmapOrigin,
-              Activation.grenades[slot].craterX, Activation.grenades[slot].craterY);
+    const GrenadeSlot *grenade = &Activation.grenades[slot];
+    CanvasAnd(grenade->art->crater, grenade->art->craterSize, Activation.bitmapOrigin, grenade->craterX,
+              grenade->craterY);
     Statistics.grenades++;
 }
 

@@ -5,7 +5,8 @@
 
 enum { SHOT_BULLET = 1, SHOT_CRATER = 2 };
 
-// The task-bar clock's screen rectangle grown by 8 pixels on each side; empty without one.
+// The task-bar clock's screen rectangle grown by 8 pixels on each side at 96 dpi, more on a scaled
+// display; empty without one.
 RECT ClockTargetRect(void);
 
 // SHOT_BULLET: one bullet around the cursor (slot ignored); SHOT_CRATER: the crater of a

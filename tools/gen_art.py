@@ -2,6 +2,8 @@
 """Draws VROK's icons, cursors and bitmaps and writes them into resources/.
 
 Run from the repository root:  python3 tools/gen_art.py
+With --dpi DPI FOLDER it writes only the hole and the crater drawn at DPI, as
+loch.bmp and grenade.bmp in FOLDER (the end-to-end tests compare the screen with them).
 
 Everything is drawn from code and fixed seeds, so a rerun writes byte-identical
 files and the art can be changed by editing this script rather than binaries.
@@ -11,6 +13,9 @@ import math
 import os
 import random
 import struct
+import sys
+
+from face_layouts import FACE_16, FACE_20, FACE_24, FACE_32
 
 OUT_DIR = "resources"
 
@@ -175,9 +180,10 @@ def write_ico(path, grids):
     write(path, icon_file(1, entries))
 
 
-def write_cur(path, grid, hotspot):
+def write_cur(path, cursors):
+    """cursors: (grid, hot spot) of each size."""
     mono = [(0, 0, 0), (255, 255, 255)]
-    write(path, icon_file(2, [(grid, 2, hotspot[0], hotspot[1], icon_image(grid, 1, mono))]))
+    write(path, icon_file(2, [(g, 2, x, y, icon_image(g, 1, mono)) for g, (x, y) in cursors]))
 
 
 def write_bmp(path, grid):
@@ -198,104 +204,16 @@ def write(path, data):
 
 # --- the tray face ------------------------------------------------------------------
 
-# Per size: face geometry and hand-drawn features. The left eye winks (the face
-# is aiming); the right eye looks through a gun sight.
-FACE_32 = {
-    "centre": 15.5, "radius": 15.6,
-    "left_eye": (6, 8),
-    "eyes": {
-        "open": [
-            "..KKK..",
-            ".KWWKK.",
-            ".KWKKK.",
-            ".KKKKK.",
-            ".KKKKK.",
-            ".KKKKK.",
-            "..KKK..",
-        ],
-        "half": [
-            ".......",
-            ".......",
-            ".......",
-            "KKKKKKK",
-            ".KKKKK.",
-            ".KKKKK.",
-            "..KKK..",
-        ],
-        "shut": [
-            ".......",
-            ".......",
-            "..KKK..",
-            ".K...K.",
-            "K.....K",
-            ".......",
-            ".......",
-        ],
-    },
-    "sight": (16, 5, [
-        "....KKKKK....",
-        "..KKRRRRRKK..",
-        ".KRRK...KRRK.",
-        ".KRK..K..KRK.",
-        "KRK...K...KRK",
-        "KRK..KKK..KRK",
-        "KRKKKKWKKKKRK",
-        "KRK..KKK..KRK",
-        "KRK...K...KRK",
-        ".KRK..K..KRK.",
-        ".KRRK...KRRK.",
-        "..KKRRRRRKK..",
-        "....KKKKK....",
-    ]),
-    "mouth": (7, 19, [
-        "KKKKKKKKKKKKKKKKKK",
-        "KWWWWWWWWWWWWWWWWK",
-        ".KWWWWWWWWWWWWWWK.",
-        ".KKKKKKKKKKKKKKKK.",
-        "..KKKKKRRRRKKKKK..",
-        "...KKKRRRRRRKKK...",
-        "....KKKRRRRKKK....",
-        "......KKKKKK......",
-    ]),
-    "shine": (6, 4, [
-        "..WW",
-        ".WW.",
-        "W...",
-    ]),
-    "shade": (1.5, 1.0),
-}
+FACES = {32: FACE_32, 24: FACE_24, 20: FACE_20, 16: FACE_16}
 
-FACE_16 = {
-    "centre": 7.5, "radius": 7.9,
-    "left_eye": (3, 4),
-    "eyes": {
-        "open": [".WK.", ".KK.", ".KK.", ".KK."],
-        "half": ["....", "KKKK", ".KK.", ".KK."],
-        "shut": ["....", ".KK.", "K..K", "...."],
-    },
-    "sight": (7, 2, [
-        "..RRR..",
-        ".R...R.",
-        "R..K..R",
-        "R.KKK.R",
-        "R..K..R",
-        ".R...R.",
-        "..RRR..",
-    ]),
-    "mouth": (3, 10, [
-        "KKKKKKKKKK",
-        ".KWWWWWWK.",
-        "..KRRRRK..",
-        "...KKKK...",
-    ]),
-    "shine": (3, 3, ["W"]),
-    "shade": (1.5, 0.0),
-}
+# The sizes of each icon file: the large and small icon at 100 %, and the small one at 125, 150
+# and 200 % (where the 32 is also the small icon).
+ICON_SIZES = (32, 24, 20, 16)
 
 
 def face(size, eye_state):
     """The program's face; eye_state is 'open', 'half' or 'shut' for the wink."""
-    layout = FACE_32 if size == 32 else FACE_16
+    layout = FACES[size]
     g = Grid(size, size)
     c, r = layout["centre"], layout["radius"]
     head = disc_test(c, c, r)
@@ -315,23 +233,43 @@ def face(size, eye_state):
 
 # --- cursors ------------------------------------------------------------------------
 
-def crosshair():
-    """Gun-sight crosshair centred on (15,15): ticks every 4 pixels, bars at the
+# The cursor sizes: 32 at 100 %, and 40, 48 and 64 for 125, 150 and 200 %, where Windows takes a
+# cursor of the system's cursor size from the file.
+CURSOR_SIZES = (32, 40, 48, 64)
+
+
+def crosshair(size=32):
+    """Gun-sight crosshair centred on (15,15) of 32: ticks every 4 pixels, bars at the
     ends, a gap around the centre dot, and a white rim so it shows on dark and
-    light desktops alike."""
-    g = Grid(32, 32)
-    c = 15
-    for d in range(3, 15):
+    light desktops alike. Larger sizes space it out, with lines 2 pixels wide at 64."""
+    g = Grid(size, size)
+    s, c, width = size / 32, size // 2 - 1, max(1, size // 32)
+
+    def mark(x, y):
+        for i in range(width):
+            for j in range(width):
+                g.set(x + i, y + j, MONO_BLACK)
+
+    for d in range(round(3 * s), round(14 * s) + 1):
         for x, y in ((c + d, c), (c - d, c), (c, c + d), (c, c - d)):
-            g.set(x, y, MONO_BLACK)
+            mark(x, y)
     for d in (6, 10, 14):
-        half = 2 if d == 14 else 1
+        half = round((2 if d == 14 else 1) * s)
+        d = round(d * s)
         for t in range(-half, half + 1):
             for x, y in ((c + d, c + t), (c - d, c + t), (c + t, c + d), (c + t, c - d)):
-                g.set(x, y, MONO_BLACK)
-    g.set(c, c, MONO_BLACK)
-    halo(g, MONO_WHITE, MONO_BLACK)
+                mark(x, y)
+    mark(c, c)
+    for _ in range(width):
+        halo(g, MONO_WHITE, MONO_BLACK)
     return g
+
+
+def enlarged(rows, s):
+    """The pixels of a hand-drawn sprite (not '.') enlarged s times, each taking the nearest one."""
+    w, h = len(rows[0]), len(rows)
+    return [(x, y) for y in range(round(h * s)) for x in range(round(w * s))
+            if rows[min(h - 1, int((y + 0.5) / s))][min(w - 1, int((x + 0.5) / s))] != "."]
 
 
 ARROW = [
@@ -371,20 +309,39 @@ SMALL_Z = [
 ]
 
 
-def yawn():
+def rimmed(grid, shape, width):
+    """Fills shape (a test of points) white with a black rim width pixels wide inside it."""
+    fill_where(grid, shape, WHITE)
+    for _ in range(width):
+        outline(grid, shape, BLACK)
+        rest = {(x, y) for x, y in grid.points() if shape(x, y) and grid.get(x, y) != BLACK}
+        shape = lambda x, y, rest=rest: (x, y) in rest
+
+
+def yawn(size=32):
     """Pointer arrow with a small yawning face beside it: the description window
-    is the boring part of the program."""
-    g = Grid(32, 32)
-    stamp(g, 25, 2, BIG_Z)
-    stamp(g, 17, 8, SMALL_Z)
-    halo(g, BLACK, WHITE)
-    stamp(g, 0, 0, ARROW)
-    head = disc_test(22.5, 21.5, 8.6)
-    fill_where(g, head, WHITE)
-    outline(g, head, BLACK)
+    is the boring part of the program. Larger sizes enlarge the shapes and draw
+    their rims anew, 2 pixels wide at 64."""
+    g = Grid(size, size)
+    s, width = size / 32, max(1, size // 32)
+
+    def shape(left, top, rows, value):
+        for x, y in enlarged(rows, s):
+            g.set(round(left * s) + x, round(top * s) + y, value)
+
+    shape(25, 2, BIG_Z, WHITE)
+    shape(17, 8, SMALL_Z, WHITE)
+    for _ in range(width):
+        halo(g, BLACK, WHITE)
+    if size == 32:
+        stamp(g, 0, 0, ARROW)
+    else:
+        arrow = set(enlarged(ARROW, s))
+        rimmed(g, lambda x, y: (x, y) in arrow, width)
+    rimmed(g, disc_test(23 * s - 0.5, 22 * s - 0.5, 8.6 * s), width)
     # Sleepy eyes and a mouth wide open.
-    stamp(g, 17, 17, ["K...K.K...K", ".KKK...KKK."])
-    fill_where(g, ellipse_test(22.5, 25.0, 2.6, 3.3), BLACK)
+    shape(17, 17, ["K...K.K...K", ".KKK...KKK."], BLACK)
+    fill_where(g, ellipse_test(23 * s - 0.5, 25.5 * s - 0.5, 2.6 * s, 3.3 * s), BLACK)
     for x, y in g.points():
         g.set(x, y, {BLACK: MONO_BLACK, WHITE: MONO_WHITE, None: None}[g.get(x, y)])
     return g
@@ -392,34 +349,55 @@ def yawn():
 
 # --- bitmaps drawn with an AND raster operation --------------------------------------
 
-def hole():
-    """Bullet hole: ragged black centre about 7 pixels across, grey torn rim."""
+BASE_DPI = 96
+
+# The scales the hole and crater are drawn for besides 100 %: 125, 150 and 200 % (VROK draws any other
+# scale from the nearest of these above it, or the largest).
+ART_DPIS = (120, 144, 192)
+
+
+def scaled(length, dpi):
+    """length at dpi, to the nearest pixel with halves up, as VROK rounds (MulDiv)."""
+    return (2 * length * dpi + BASE_DPI) // (2 * BASE_DPI)
+
+
+def hole(dpi=BASE_DPI):
+    """Bullet hole: ragged black centre about 7 pixels across, grey torn rim; at dpi, the same hole
+    drawn at dpi/96 of its size on the finer grid, not the 96 dpi pixels enlarged."""
     rng = random.Random(1996)
-    g = Grid(15, 15, WHITE)
+    s = dpi / BASE_DPI
+    size = scaled(15, dpi)
+    c = 7.5 * s - 0.5  # the centre of pixel 7 at 96 dpi
+    g = Grid(size, size, WHITE)
     core = wobble(rng, range(2, 7), 0.45)
     rim = wobble(rng, range(3, 9), 0.7)
     for x, y in g.points():
-        dx, dy = x - 7, y - 7
+        dx, dy = (x - c) / s, (y - c) / s
         d, a = math.hypot(dx, dy), math.atan2(dy, dx)
         if d <= 3.4 + core(a):
             g.set(x, y, BLACK)
         elif d <= 5.0 + rim(a):
             g.set(x, y, GREY)
-    # A few flakes of torn surface just outside the rim.
+    # A few flakes of torn surface just outside the rim, a pixel at 96 dpi.
+    flake = max(1, round(s))
     for _ in range(5):
         a = rng.uniform(0, 2 * math.pi)
         d = rng.uniform(5.6, 6.6)
-        x, y = round(7 + d * math.cos(a)), round(7 + d * math.sin(a))
-        if g.get(x, y) == WHITE:
-            g.set(x, y, GREY)
+        x0 = round(c + s * d * math.cos(a) - (flake - 1) / 2)
+        y0 = round(c + s * d * math.sin(a) - (flake - 1) / 2)
+        for x, y in ((x0 + i, y0 + j) for i in range(flake) for j in range(flake)):
+            if g.get(x, y) == WHITE:
+                g.set(x, y, GREY)
     return g
 
 
-def crater():
+def crater(dpi=BASE_DPI):
     """Grenade crater: big ragged black scorch, grey fringe fading out in specks,
-    and splinter rays thrown outwards."""
+    and splinter rays thrown outwards; at dpi drawn at dpi/96 of its size, specks a pixel each."""
     rng = random.Random(1945)
-    size, c = 128, 63.5
+    s = dpi / BASE_DPI
+    size = scaled(128, dpi)
+    c = 64 * s - 0.5
     g = Grid(size, size, WHITE)
     core = wobble(rng, range(3, 24), 7.0)
     fringe = wobble(rng, range(4, 30), 5.0)
@@ -438,7 +416,7 @@ def crater():
         return best
 
     for x, y in g.points():
-        dx, dy = x - c, y - c
+        dx, dy = (x - c) / s, (y - c) / s
         d, a = math.hypot(dx, dy), math.atan2(dy, dx)
         edge = 30 + core(a)
         scorch = edge + 3 + max(fringe(a), -2)
@@ -455,21 +433,53 @@ def crater():
     return g
 
 
+# Run-length coded art, as VROK reads it (shooting/shot_scale.h): the pixels row by row from the top,
+# each byte a run of 1 to 64 pixels of one level, the level (0 white, 1 grey, 2 black) in its top two
+# bits and the run's length less one in the low six.
+ART_LEVELS = {WHITE: 0, GREY: 1, BLACK: 2}
+
+
+def write_rle(path, grid):
+    out = bytearray()
+    values = [ART_LEVELS[grid.get(x, y)] for x, y in grid.points()]
+    i = 0
+    while i < len(values):
+        n = 1
+        while n < 64 and i + n < len(values) and values[i + n] == values[i]:
+            n += 1
+        out.append(values[i] << 6 | (n - 1))
+        i += n
+    write(path, bytes(out))
+
+
 # --- main -------------------------------------------------------------------------
 
+def write_art(folder, dpi):
+    """The hole and the crater drawn at dpi as loch.bmp and grenade.bmp in folder, for comparing with
+    what VROK draws on a screen of that scale."""
+    os.makedirs(folder, exist_ok=True)
+    write_bmp(os.path.join(folder, "loch.bmp"), hole(dpi))
+    write_bmp(os.path.join(folder, "grenade.bmp"), crater(dpi))
+
+
 def main():
+    if len(sys.argv) == 4 and sys.argv[1] == "--dpi":
+        write_art(sys.argv[3], int(sys.argv[2]))
+        return
     os.makedirs(OUT_DIR, exist_ok=True)
 
     def out(name):
         return os.path.join(OUT_DIR, name)
 
-    write_ico(out("megaicon.ico"), [face(32, "open"), face(16, "open")])
-    write_ico(out("megaicon3.ico"), [face(32, "half"), face(16, "half")])
-    write_ico(out("megaicon4.ico"), [face(32, "shut"), face(16, "shut")])
-    write_cur(out("megacursor.cur"), crosshair(), (15, 15))
-    write_cur(out("gaehn.cur"), yawn(), (0, 0))
+    for name, eyes in (("megaicon.ico", "open"), ("megaicon3.ico", "half"), ("megaicon4.ico", "shut")):
+        write_ico(out(name), [face(size, eyes) for size in ICON_SIZES])
+    write_cur(out("megacursor.cur"), [(crosshair(n), (n // 2 - 1, n // 2 - 1)) for n in CURSOR_SIZES])
+    write_cur(out("gaehn.cur"), [(yawn(n), (0, 0)) for n in CURSOR_SIZES])
     write_bmp(out("loch.bmp"), hole())
     write_bmp(out("grenade.bmp"), crater())
+    for dpi in ART_DPIS:
+        write_rle(out("loch%d.rle" % dpi), hole(dpi))
+        write_rle(out("grenade%d.rle" % dpi), crater(dpi))
 
 
 if __name__ == "__main__":

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "shooting/shot_math.h"
+#include "shooting/shot_scale.h"
 #include "sound/sound_math.h"
 #include "sound/wave.h"
 
@@ -30,6 +31,26 @@ TEST(Math, GeneratorRoundingPanAndBulletsFollowTheRuntime)
     EXPECT_EQ((randomState = 0xDAC75E5Bu, Placed()), std::vector<int>({1023, 16, 17, 40, 40, 43}));   // root 16: 40 * 17 / 16 = 42.5
     EXPECT_EQ((randomState = 13, Placed()), std::vector<int>({2, 123, -141, 0, 0, 0}));
     EXPECT_EQ(randomState, 0xAE60C420u);   // five steps of 214013 x + 2531011 from 13
+}
+
+std::vector<int> Scaled(std::vector<int> lengths, int dpi) { for (int &v : lengths) v = ScaledLength(v, dpi); return lengths; }
+
+TEST(Scale, ShotsGrowWithTheDpiAndTheSpreadStaysSymmetric)
+{
+    for (int v = -256; v <= 256; ++v) ASSERT_EQ(ScaledLength(v, 96), v) << "100 % changed " << v;
+    // dpi: the hole, its offset, the crater, a run's second bullet (23, -5) and the farthest (40, -40) at it.
+    const int rows[][8] = {{120, 19, 10, 160, 29, -6, 50, -50}, {144, 23, 12, 192, 35, -8, 60, -60}, {192, 30, 16, 256, 46, -10, 80, -80}};
+    for (const auto &r : rows) EXPECT_EQ(Scaled({15, 8, 128, 23, -5, 40, -40}, r[0]), std::vector<int>(r + 1, r + 8)) << r[0] << " dpi";
+}
+
+TEST(Scale, APointTakesTheScaleOfItsMonitorOrOfTheNearest)
+{
+    // One at 200 % left of the primary at 100 %, one at 150 % right of it and lower, with a gap.
+    const MonitorArea monitors[] = {{-3840, 0, 0, 2160, 192}, {0, 0, 1920, 1080, 96}, {1920, 1200, 4480, 2640, 144}};
+    // x, y, monitor: edges left and top inside, right and bottom outside; off every monitor, the nearest.
+    const int points[][3] = {{0, 0, 1}, {-1, 0, 0}, {1919, 1079, 1}, {1920, 1200, 2}, {-1, 2160, 0}, {1919, 1199, 2},
+                             {1000, 1150, 1}, {5000, 0, 2}};
+    for (const auto &p : points) EXPECT_EQ(MonitorAt(monitors, 3, p[0], p[1]), p[2]) << p[0] << ", " << p[1];
 }
 
 typedef std::vector<unsigned char> Bytes;

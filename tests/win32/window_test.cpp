@@ -271,3 +271,20 @@ TEST_F(WindowTest, MinimizingTheDescriptionWindowHidesIt)
     ShowWindow(App.mainWindow, SW_MINIMIZE);
     EXPECT_FALSE(IsWindowVisible(App.mainWindow)) << "a task-bar button stays";
 }
+
+TEST_F(WindowTest, TheDescriptionRefitsToItsMonitorsDpi)
+{
+    ASSERT_TRUE(DescriptionMeasure());
+    RealMainWindow();
+    auto place = [] { RECT r; GetWindowRect(App.mainWindow, &r); return std::vector<LONG>({r.left, r.top, r.right - r.left, r.bottom - r.top}); };
+    const std::vector<LONG> made = place();
+    const int line = App.lineHeight;
+    // Moved to a 200 % monitor: the lines in the font at twice its size, the window where Windows says.
+    RECT suggested = {40, 30, 50, 40}, back = {made[0], made[1], 0, 0};
+    SendMessageA(App.mainWindow, WM_DPICHANGED, MAKEWPARAM(192, 192), (LPARAM)&suggested);
+    EXPECT_GE(App.lineHeight, 2 * line - 2);
+    EXPECT_EQ(place(), std::vector<LONG>({40, 30, App.descriptionWidth + 20, 11 * App.lineHeight}));
+    // Back at 100 %: the screen's own font, the window as it was made.
+    SendMessageA(App.mainWindow, WM_DPICHANGED, MAKEWPARAM(96, 96), (LPARAM)&back);
+    EXPECT_EQ(place(), made);
+}

@@ -124,9 +124,12 @@ test_grenades_burst_where_thrown_five_at_most() {
 # At 150 % the holes and the crater are the art the generator draws for 144 dpi, the burst's second hole
 # 1.5 times as far out, (35, -8); Escape leaves the desktop clean. The task bar grows to 28 pixels.
 test_scaled() {
-    local art=$VROK_BUILD/art-144 status
-    "$VROK_PYTHON" "$VROK_ROOT/tools/gen_art.py" --dpi 144 "$art" && vrok_prefix_dpi 144 || { fail "no art or prefix at 144 dpi"; return 1; }
-    scaled "$art"; status=$?
+    local art=$VROK_BUILD/art-144 status=1
+    if "$VROK_PYTHON" "$VROK_ROOT/tools/gen_art.py" --dpi 144 "$art" && vrok_prefix_dpi 144; then
+        scaled "$art"; status=$?
+    else
+        fail "no art or prefix at 144 dpi"
+    fi
     vrok_wine_settings "$VROK_BUILD/vrok-prefix.reg"; return $status
 }
 scaled() {  # the grenade first: the burst's posted bullet lands wherever the pointer is by then

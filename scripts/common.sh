@@ -71,15 +71,19 @@ vrok_wine_env() {
     export WINEARCH=win64
 }
 
-vrok_prefix_setup() {
-    local desktop=${1:-800x600}
+# Makes the prefix if there is none yet (about 15 s); needs no display.
+vrok_prefix_create() {
     vrok_wine_env
     mkdir -p "$VROK_BUILD"
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        vrok_log "creating the Wine prefix $WINEPREFIX"
-        "$VROK_WINE" wineboot -i >/dev/null 2>&1
-        wineserver -w
-    fi
+    [ -f "$WINEPREFIX/system.reg" ] && return 0
+    vrok_log "creating the Wine prefix $WINEPREFIX"
+    "$VROK_WINE" wineboot -i >/dev/null 2>&1
+    wineserver -w
+}
+
+vrok_prefix_setup() {
+    local desktop=${1:-800x600}
+    vrok_prefix_create
     sed "s/\"shell\"=\"800x600\"/\"shell\"=\"$desktop\"/" "$VROK_ROOT/scripts/vrok-prefix.reg" \
         >"$VROK_BUILD/vrok-prefix.reg"
     vrok_wine_settings "$VROK_BUILD/vrok-prefix.reg"

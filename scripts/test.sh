@@ -64,16 +64,26 @@ started=$(date +%s)
 vrok_install_packages || { echo "0 passed, 1 failed"; exit 1; }
 mkdir -p "$VROK_BUILD"
 
-# The 32-bit build runs beside the single-threaded fuzzers; its result is counted below.
-vrok_log "i686 build (compiled, not run) in the background"
+# Beside the native build and the single-threaded fuzzers: the 32-bit build and its packages, the
+# Wine prefix and, once the native build is done, the win64 build. Their results are counted below.
+vrok_log "i686 build (compiled, not run) and the Wine prefix in the background"
 ( vrok_build_i686 && vrok_release i686 && bash "$VROK_ROOT/tests/package_check.sh" \
     "$VROK_BUILD/i686/package/VROK-3.49-win32.zip" "$VROK_BUILD/i686/package/VROK-3.49-setup-win32.exe" ) \
     >"$VROK_BUILD/i686.log" 2>&1 &
 i686_pid=$!
+vrok_prefix_create >"$VROK_BUILD/prefix.log" 2>&1 &
+prefix_pid=$!
 
 vrok_log "native build (clang, ASan, UBSan)"
+native=0
 if vrok_build_native; then
+    native=1
     run_ctest native "$VROK_BUILD/native" 2
+fi
+vrok_log "win64 build in the background"
+vrok_build_win64 >"$VROK_BUILD/win64.log" 2>&1 &
+win64_pid=$!
+if [ $native = 1 ]; then
     # Every fuzz target NAME_fuzz has its seed corpus in tests/fuzz/corpus/NAME.
     for seeds in "$VROK_ROOT"/tests/fuzz/corpus/*/; do
         name=$(basename "$seeds")
@@ -101,8 +111,8 @@ else
     count "i686 build and package" 0 1
 fi
 
-vrok_log "win64 build"
-if vrok_build_win64; then
+vrok_log "waiting for the win64 build"
+if wait "$win64_pid"; then
     count "win64 build" 1 0
     vrok_log "release package"
     if vrok_release win64 && bash "$VROK_ROOT/tests/package_check.sh" \
@@ -112,6 +122,7 @@ if vrok_build_win64; then
         tail -n 20 "$VROK_BUILD/package-win64.log"
         count package 0 1
     fi
+    wait "$prefix_pid"
     vrok_start_xvfb 800x600 && vrok_start_pulse && vrok_prefix_setup 800x600
     run_win32
     vrok_log "end-to-end tests"
@@ -125,6 +136,7 @@ if vrok_build_win64; then
         count "e2e (did not finish)" 0 1
     fi
 else
+    cat "$VROK_BUILD/win64.log"
     count "win64 build" 0 1
 fi
 

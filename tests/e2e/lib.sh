@@ -170,4 +170,4 @@ sounds() {  # sounds COUNT
         sleep 0.1
     done
 }
-record() { vrok_record_start "$DIR/rec.raw"; }
+record() { vrok_record_stop; vrok_record_start "$DIR/rec.raw"; }  # one at a time

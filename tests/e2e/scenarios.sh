@@ -69,31 +69,27 @@ windows() {  # windows VERSION|- CLIENT_SIDE_GRAPHICS
 test_burst_composed() { windows '"win10"' Y; burst composed; local status=$?; windows - N; return $status; }
 test_burst_plain() { windows '"winxp"' N; burst plain; local status=$?; windows - N; return $status; }
 
-# Two monitors, Xephyr's SCREENS with the primary first, the virtual screen 1440x600 from LEFT, a
-# picture over both as the desktop. There is no task bar, so the main window is sent Activate.
-two_monitors() {  # two_monitors NAME LEFT X LOW HIGH SCREENS...
-    local SCREEN=("$2" 1440 600) COVERED=() CLEAN=() tray status=1
-    vrok_start_monitors "${@:6}" || { fail "Xephyr did not start"; return 1; }
-    # Wine's stand-in for a tray comes with the icon and shows itself active or not as the window
-    # comes and goes: its rectangle is left out of every look at the screen.
-    if folder "$1" && ini 0 1 490 3000 >"$DIR/VROK.INI" && start && main_window && wine_tray tray && settle; then
-        COVERED=(--ignore $((tray[0] - $2)) "${tray[1]}" "${tray[2]}" "${tray[3]}") CLEAN=("${COVERED[@]}")
-        one_click "$3" "$4" "$5" vrok_drv command "${MAIN[@]}" "$(res_id CMD_ACTIVATE)" && quit
-        status=$?
-    fi
+# Three monitors, Xephyr's, the primary in the middle: the virtual screen is 2080x600 from -640, a
+# picture over all as the desktop. There is no task bar, so the main window is sent Activate. A burst
+# on each side: far left on a composed desktop, at x = -620 - 52 - 8, pan -2596; on the right one,
+# uncomposed, at x = 1100 - 60, pan +1538 (right 15.4 dB louder). Screen positions count from -640.
+test_bursts_land_and_sound_where_they_are_on_three_monitors() {
+    local SCREEN=(-640 2080 600) COVERED=() CLEAN=() tray status=1
+    vrok_start_monitors -origin 640,0 -screen 800x600 -origin 0,0 -screen 640x480 -origin 1440,0 -screen 640x480 ||
+        { fail "Xephyr did not start"; return 1; }
+    windows '"win10"' Y
+    burst_on_a_monitor left 20 23 28 && windows - N && burst_on_a_monitor right 1740 -18 -13
+    status=$?
+    windows - N
     vrok_stop_monitors
     return $status
 }
-# A burst on the second monitor, right of the primary: x = 1100 - 36 - 8, pan +1166.
-test_two_monitors() { two_monitors right 0 1100 -14 -9 -origin 0,0 -screen 800x600 -origin 800,0 -screen 640x480; }
-# The second monitor left of the primary, at negative x, on a composed desktop; a burst at its far
-# left: x = -620 - 36 - 8, 24 right of the left edge, pan -2583.
-test_monitor_left_composed() {
-    windows '"win10"' Y
-    two_monitors left -640 20 23 28 -origin 640,0 -screen 800x600 -origin 0,0 -screen 640x480
-    local status=$?
-    windows - N
-    return $status
+burst_on_a_monitor() {  # NAME X LOW HIGH
+    folder "$1" && ini 0 1 490 3000 >"$DIR/VROK.INI" && start && main_window && wine_tray tray && settle || return 1
+    # Wine's stand-in for a tray comes with the icon and shows itself active or not as the window comes
+    # and goes: its rectangle is left out of every look at the screen.
+    COVERED=(--ignore $((tray[0] + 640)) "${tray[1]}" "${tray[2]}" "${tray[3]}") CLEAN=("${COVERED[@]}")
+    one_click "$2" "$3" "$4" vrok_drv command "${MAIN[@]}" "$(res_id CMD_ACTIVATE)" && quit
 }
 
 # A crater comes after the delay where the pointer was at the throw; its sound is panned from the
@@ -243,7 +239,7 @@ html_help() {
 }
 
 # The statistics dialog stays open through an activation and shows its holes and grenade at its end;
-# Reset clears both, also for the next opening.
+# Reset clears both.
 test_statistics() {
     ready statistics 0 1 490 100 || return 1
     dialog statistics STATISTICS || return 1
@@ -257,9 +253,6 @@ test_statistics() {
     expect_eq "shots, grenades" "2|1" "$(field STATISTICS IDC_STATISTICS_SHOTS IDC_STATISTICS_GRENADES)"
     vrok_drv press STATISTICS "$(res_id IDC_STATISTICS_RESET)"
     expect_eq "shots, grenades after Reset" "0|0" "$(field STATISTICS IDC_STATISTICS_SHOTS IDC_STATISTICS_GRENADES)"
-    shut STATISTICS IDC_DIALOG_OK
-    dialog statistics STATISTICS || return 1
-    expect_eq "shots, grenades opened again" "0|0" "$(field STATISTICS IDC_STATISTICS_SHOTS IDC_STATISTICS_GRENADES)"
     shut STATISTICS IDC_DIALOG_OK
     quit
 }
@@ -345,21 +338,6 @@ test_the_installer_updates_over_a_running_vrok_and_keeps_its_settings() {
     ! "$VROK_WINE" reg query "$key" >/dev/null 2>&1 || fail "the uninstall entry stayed"
 }
 
-# A VROK that does not end when asked (here: stopped) stops a silent install with exit code 2 (the
-# uninstaller waits the same way); given its turn again, it ends as asked.
-test_a_vrok_that_does_not_end_stops_a_silent_install() {
-    installed
-    [ -e "$DIR/Uninstall.exe" ] || install_silently
-    up || return 1
-    local vrok
-    vrok=$(pgrep -f '^C:.*\\VROK\.exe$') || { fail "no VROK process"; return 1; }
-    kill -STOP "$vrok"
-    setup "$SETUP" /S
-    expect_eq "a silent install over a VROK that does not end ends with" 2 "$?"
-    kill -CONT "$vrok"
-    expect_eq "VROK's exit code once it could end" 0 "$(exit_code)"
-}
-
 # Windows ends the logon (wineboot --end-session: WM_QUERYENDSESSION, WM_ENDSESSION, then the process
 # is ended): VROK.INI holds what a normal end would have written.
 end_of_logon() {
@@ -400,7 +378,9 @@ test_vrok_runs_from_a_folder_named_in_another_script() {
 # An 8-second farewell: the shooting window answers Windows throughout, so it is never taken for hung
 # (Windows would ghost it after 5 s), and goes only when the farewell is over.
 test_a_long_farewell_never_looks_hung() {
-    ready farewell 0 && "$VROK_PYTHON" "$E2E/tone.py" 8 "$DIR/vrokhlvb.wav" || return 1  # loaded at the activation
+    ready farewell 0 || return 1
+    "$VROK_PYTHON" -c 'import math, sys, wave; w = wave.open(sys.argv[1], "wb"); w.setparams((1, 1, 11025, 0, "NONE", "")); \
+        w.writeframes(bytes(128 + int(60 * math.sin(i * 0.3)) for i in range(8 * 11025))); w.close()' "$DIR/vrokhlvb.wav"
     click_tray 1 2
     shooting || return 1
     local ended said

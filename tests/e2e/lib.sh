@@ -48,35 +48,26 @@ ini_lines() { local n; for n; do sed -n "${n}p" "$DIR/VROK.INI"; done | tr -d '\
 start() { rm -f "$DIR/exit-code"; (env "$@" "$VROK_WINE" "${WINDIR}VROK.exe" >/dev/null 2>&1; echo $? >"$DIR/exit-code") & }
 main_window() { vrok_drv wait "${MAIN[@]}" 15000 >/dev/null || fail "no main window"; }
 up() { start "$@"; main_window && { tray_icon || fail "no tray icon"; }; }
-exit_code() {  # prints the exit code once the program has ended, "running" after 15 s
-    local deadline=$((SECONDS + 15))
-    until [ -s "$DIR/exit-code" ] || [ $SECONDS -ge $deadline ]; do sleep 0.1; done
-    cat "$DIR/exit-code" 2>/dev/null || echo running
-}
+exit_code() { within 15 test -s "$DIR/exit-code"; cat "$DIR/exit-code" 2>/dev/null || echo running; }  # "running" after 15 s
 quit() { vrok_drv close "${MAIN[@]}"; expect_eq "exit code" 0 "$(exit_code)"; }  # closes the description window
 
+# Runs COMMAND... every 50 ms until it succeeds, for up to SECONDS.
+within() { local deadline=$((SECONDS + $1)); shift; until "$@"; do [ $SECONDS -lt $deadline ] || return 1; sleep 0.05; done; }
 # Waits until the tray shows the face's yellow (with "gone": until it no longer does).
-tray_icon() {  # tray_icon [gone]
-    local deadline=$((SECONDS + 10)) yellow
-    until yellow=$(import -window root -crop 40x20+760+580 -depth 8 txt:- | grep -ci '#FFFF00')
-        if [ "${1:-}" = gone ]; then [ "$yellow" -eq 0 ]; else [ "$yellow" -gt 20 ]; fi; do
-        [ $SECONDS -lt $deadline ] && sleep 0.2 || return 1
-    done
+tray_icon() { within 10 tray_yellow "${1:-}"; }  # tray_icon [gone]
+tray_yellow() {
+    local yellow
+    yellow=$(import -window root -crop 40x20+760+580 -depth 8 txt:- | grep -ci '#FFFF00')
+    if [ "$1" = gone ]; then [ "$yellow" -eq 0 ]; else [ "$yellow" -gt 20 ]; fi
 }
-black_at() {  # X Y: waits until that pixel of the screen is black
-    local deadline=$((SECONDS + 5))
-    until [ "$(import -window root -crop "1x1+$1+$2" -depth 8 txt:- | awk 'NR == 2 { print $3 }')" = "#000000" ]; do
-        [ $SECONDS -lt $deadline ] && sleep 0.1 || return 1
-    done
-}
+pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | awk 'NR == 2 { print $3 }'; }  # X Y: #RRGGBB
+black_at() { within 5 eval '[ "$(pixel '"$1 $2"')" = "#000000" ]'; }  # X Y: waits until that pixel is black
 # The description window shows its text: some thousands of black pixels inside its frame.
 description_shown() {
-    local x y w h
+    local x y w h black
     IFS=, read -r x y w h < <(vrok_drv list VROK | awk -F'\t' '$2 == "Death to Glitchcorp" && $3 {print $4}')
-    [ -n "$h" ] || { fail "no description window"; return 1; }
-    local black
     black=$(import -window root -crop "$((w - 8))x$((h - 30))+$((x + 4))+$((y + 26))" -depth 8 txt:- | grep -c '#000000')
-    [ "$black" -gt 500 ] || fail "the description window shows no text: $black black pixels"
+    [ "$black" -gt 500 ] || fail "no description window showing its text: $black black pixels in [$x $y $w $h]"
 }
 icon_pixels() { import -window root -crop 16x16+781+581 -depth 8 rgb:- | md5sum; }  # of the face in the tray
 # NAME gets the rectangle (x y w h) of Wine's stand-in tray window outside a virtual desktop, once shown.
@@ -111,9 +102,7 @@ box() {
     vrok_drv press "$1" 1
 }
 no_sound_box() {  # fails for each sound box open now
-    local c
-    for c in "DirectX Error" "Configuration Error" "DirectSound Error" "VROK note"; do
-        ! vrok_drv box "$c" 0 >/dev/null || fail "a box \"$c\""; done
+    local c; for c in "DirectX Error" "Configuration Error" "DirectSound Error" "VROK note"; do ! vrok_drv box "$c" 0 >/dev/null || fail "a box \"$c\""; done
 }
 
 shot() { import -window root -depth 8 "ppm:$1"; }

@@ -2,6 +2,8 @@
 #include "harness.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 
 #include "dialogs/config_dialog.h"
 #include "resources/resource.h"
@@ -33,8 +35,6 @@ static void Chooser(int plays, const std::wstring &name = L"sample.wav", WPARAM 
     SetFocus(GetDlgItem(dialog, IDC_CONFIG_GUN_FILE));  // as a click leaves it: the chooser's owner
     SendMessageA(dialog, WM_COMMAND, IDC_CONFIG_GUN_FILE, 0);
 }
-
-static std::string LastCall() { return FakeDs.events.back().substr(FakeDs.events.back().find(' ') + 1); }
 
 class DialogTest : public Win32Test {
 protected:
@@ -105,15 +105,12 @@ TEST_F(DialogTest, OkTurnsSoundOffWhenTheProfileChosenHasItOff)
 
 TEST_F(DialogTest, AWaveInAFolderNamedInAnotherScriptIsHeardAndChosen)
 {
-    const std::wstring name = L"\u0422\u0435\u0441\u0442\u20ac\u0436", named = std::wstring(folder.begin(), folder.end()) + name;
-    ASSERT_TRUE(CreateDirectoryW(named.c_str(), NULL));
-    std::string wave = WavePcm(300, 7);
-    HANDLE file = CreateFileW((named + L"\\sample.wav").c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL);
-    DWORD written = 0;
-    ASSERT_TRUE(WriteFile(file, wave.data(), (DWORD)wave.size(), &written, NULL) && CloseHandle(file));
+    const std::wstring name = L"\u0422\u0435\u0441\u0442\u20ac\u0436";
+    ASSERT_TRUE(std::filesystem::create_directory(std::filesystem::path(folder) / name));
+    std::ofstream(std::filesystem::path(folder) / name / "sample.wav", std::ios::binary) << WavePcm(300, 7);
     Chooser(1, name + L"\\sample.wav", IDOK);  // beside the gun's file, where the chooser opens
     EXPECT_TRUE(BoxesSay({}));
-    EXPECT_EQ(LastCall(), "Play") << "the preview was not heard";
+    EXPECT_EQ(FakeDs.events.back().substr(FakeDs.events.back().find(' ') + 1), "Play") << "the preview was not heard";
     Click(IDC_CONFIG_OK);
     const std::string chosen = Settings.profiles[0].machineGunSound;
     EXPECT_EQ(chosen.find('?'), std::string::npos) << chosen;

@@ -29,11 +29,7 @@ TEST_F(Win32Test, VrokIniIsReplacedWholeOrNotAtAll)
     EXPECT_TRUE(BoxesSay({"Corrupt VROK.INI"}));
 }
 
-static std::string Read(const std::string &path)
-{
-    std::ostringstream bytes;
-    return bytes << std::ifstream(path, std::ios::binary).rdbuf(), bytes.str();
-}
+static std::string Read(const char *path) { std::ostringstream bytes; return bytes << std::ifstream(path, std::ios::binary).rdbuf(), bytes.str(); }
 
 TEST_F(Win32Test, ASettingsFileHeldWhileVrokStartsIsLeftAsItIs)
 {
@@ -41,9 +37,9 @@ TEST_F(Win32Test, ASettingsFileHeldWhileVrokStartsIsLeftAsItIs)
     Settings.profiles[1].fireSpeed = 123;
     ASSERT_EQ(SettingsSave(), 1);
     const std::string saved = Read(App.settingsPath);
+    auto hold = [](DWORD sharing) { return CreateFileA(App.settingsPath, GENERIC_READ, sharing, NULL, OPEN_EXISTING, 0, NULL); };
     // Held, sharing nothing, by another program: the defaults, no box, and the file not overwritten.
-    HANDLE held = CreateFileA(App.settingsPath, GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    HANDLE held = hold(0);
     EXPECT_EQ(SettingsLoad(), 0);
     CloseHandle(held);
     EXPECT_EQ(Settings.profiles[1].fireSpeed, 495);
@@ -51,11 +47,10 @@ TEST_F(Win32Test, ASettingsFileHeldWhileVrokStartsIsLeftAsItIs)
     EXPECT_EQ(SettingsSave(), 0);
     EXPECT_EQ(Read(App.settingsPath), saved);
     // Held for a moment, or read by another reader at the same time: read as it is.
-    held = CreateFileA(App.settingsPath, GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-    std::thread release([held] { Sleep(300); CloseHandle(held); });
+    std::thread release([held = hold(0)] { Sleep(300); CloseHandle(held); });
     EXPECT_EQ(SettingsLoad(), 1);
     release.join();
-    held = CreateFileA(App.settingsPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    held = hold(FILE_SHARE_READ);
     EXPECT_EQ(SettingsLoad(), 1);
     CloseHandle(held);
     EXPECT_EQ(Settings.profiles[1].fireSpeed, 123);

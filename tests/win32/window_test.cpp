@@ -46,11 +46,8 @@ protected:
         EXPECT_NE(timeKillEvent(sound), (MMRESULT)TIMERR_NOERROR) << "the gun sound timer ran on";
     }
     bool Bursting() { return PumpUntil([shots = Statistics.shots] { return Statistics.shots >= shots + 10; }, 3000); }
-    static void CursorAt(int x, int y)
-    {
-        SetCursorPos(x, y);
-        ASSERT_TRUE(PumpUntil([x, y] { POINT at; return GetCursorPos(&at) && at.x == x && at.y == y; }, 3000));
-    }
+    static bool CursorAt(int x, int y)
+    { return SetCursorPos(x, y) && PumpUntil([x, y] { POINT at; return GetCursorPos(&at) && at.x == x && at.y == y; }, 3000); }
 };
 
 TEST_F(WindowTest, AClickLandsTwoBulletsAndABurstStopsOnReleaseOnAPressAgainAndWithTheWindow)
@@ -101,8 +98,7 @@ TEST_F(WindowTest, TheWindowTakesTheFocusBackAndOnlyEscapeEndsIt)
 {
     RealMainWindow();
     ASSERT_NE(Activate(), (HWND)NULL);
-    SetFocus(window);
-    SetFocus(App.mainWindow);
+    SetFocus(window), SetFocus(App.mainWindow);
     EXPECT_EQ(GetFocus(), window);
     Send(WM_CHAR, 'q');
     ASSERT_TRUE(IsWindow(window)) << "another key ended it";
@@ -117,7 +113,7 @@ TEST_F(WindowTest, AGrenadeSoundsFromWhereItWasThrownAcrossAllMonitors)
     App.craterBitmap = LoadBitmapA(App.instance, RES_BITMAP_CRATER);  // 128 x 128
     ASSERT_NE(Activate(), (HWND)NULL);
     App.screenLeft = -640, App.screenWidth = 1440;  // a monitor left of the primary one
-    CursorAt(100, 300);
+    ASSERT_TRUE(CursorAt(100, 300));
     Send(WM_RBUTTONDOWN);
     EXPECT_EQ(Fake(SlotBuffer(GRENADE, 0))->calls.back(), "SetPan -153") << "the crater's left edge at 36 of -640..800";
 }
@@ -129,8 +125,7 @@ TEST_F(WindowTest, TheEndAnswersWindowsWhileItWaitsBoundedlyForTheFarewell)
     ASSERT_NE(Activate(), (HWND)NULL);
     DWORD limit = SoundSlotObject(FINAL)->durationMs + 1000, start = GetTickCount();
     FakeDs.endless = true;
-    DWORD_PTR result;
-    LRESULT answered = 0;
+    DWORD_PTR result; LRESULT answered = 0;
     std::thread windows([&] { Sleep(300); answered = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 300, &result); });
     Send(WM_CHAR, 27);  // Escape
     DWORD took = GetTickCount() - start;
@@ -236,7 +231,7 @@ TEST_F(WindowTest, TheClockCuckoosInsteadOfTakingHolesAndSilencesTheGun)
     HWND area = CreateWindowExA(0, "TrayNotifyWnd", "", WS_CHILD, 0, 0, 800, 600, tray, NULL, App.instance, NULL);
     CreateWindowExA(0, "TrayClockWClass", "", WS_CHILD, 100, 100, 600, 400, area, NULL, App.instance, NULL);
     ASSERT_EQ(FindWindowA("Shell_TrayWnd", NULL), tray) << "another task bar is found first";
-    CursorAt(400, 300);
+    ASSERT_TRUE(CursorAt(400, 300));
     for (int withCuckoo : {1, 0}) {
         SCOPED_TRACE(withCuckoo);
         Settings.profiles[Settings.activeProfile].withCuckoo = withCuckoo;

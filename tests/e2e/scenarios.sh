@@ -318,8 +318,8 @@ test_the_installer_updates_over_a_running_vrok_and_keeps_its_settings() {
     expect_eq "VROK's exit code" 0 "$(exit_code)"
     ini_is "$(changed_ini)"
     setup "${WINDIR}Uninstall.exe" /S  # hands over to a copy of itself and returns at once
-    within 10 eval '[ "$(ls "$DIR" | paste -sd" ")" = "VROK.INI exit-code" ]'
-    expect_eq "left after uninstalling, what the installer did not put there" "VROK.INI exit-code" "$(ls "$DIR" | paste -sd' ')"
+    within 10 eval '[ "$(ls "$DIR" | paste -sd" ")" = "VROK.INI exit-code wine.log" ]'
+    expect_eq "left after uninstalling, what the installer did not put there" "VROK.INI exit-code wine.log" "$(ls "$DIR" | paste -sd' ')"
     [ ! -e "$link" ] || fail "the shortcut stayed"
     ! "$VROK_WINE" reg query "$key" >/dev/null 2>&1 || fail "the uninstall entry stayed"
 }

@@ -45,14 +45,9 @@ ini() {  # ini DESCRIPTION [FIRE SOUND DELAY]
 ini_lines() { local n; for n; do sed -n "${n}p" "$DIR/VROK.INI"; done | tr -d '\r' | paste -sd' '; }
 
 # Starts VROK from DIR under env's ARGS; its exit code lands in DIR/exit-code.
-start() {
-    rm -f "$DIR/exit-code"
-    (env WINEDEBUG=err+all "$@" "$VROK_WINE" "${WINDIR}VROK.exe" >/dev/null 2>"$DIR/wine.log"; echo $? >"$DIR/exit-code") &
-}
-main_window() {
-    vrok_drv wait "${MAIN[@]}" 15000 >/dev/null ||
-        fail "no main window; VROK's exit code: $(cat "$DIR/exit-code" 2>/dev/null || echo none), Wine said: $(tail -n 3 "$DIR/wine.log" 2>/dev/null)"
-}
+start() { rm -f "$DIR/exit-code"; (env WINEDEBUG=err+all "$@" "$VROK_WINE" "${WINDIR}VROK.exe" >/dev/null 2>"$DIR/wine.log"; echo $? >"$DIR/exit-code") & }
+main_window() { vrok_drv wait "${MAIN[@]}" 15000 >/dev/null ||
+    fail "no main window; VROK's exit code: $(cat "$DIR/exit-code" 2>/dev/null || echo none), Wine said: $(tail -n 3 "$DIR/wine.log")"; }
 up() { start "$@"; main_window && { tray_icon || fail "no tray icon"; }; }
 exit_code() { within 15 test -s "$DIR/exit-code"; cat "$DIR/exit-code" 2>/dev/null || echo running; }  # "running" after 15 s
 quit() { vrok_drv close "${MAIN[@]}"; expect_eq "exit code" 0 "$(exit_code)"; }  # closes the description window

@@ -30,12 +30,7 @@ protected:
     }
     LRESULT Send(UINT message, WPARAM wParam = 0) { return SendMessageA(window, message, wParam, 0); }
     static bool Drained()  // whether the program was told to end
-    {
-        MSG quit;
-        bool ended = PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
-        PumpUntil([] { return true; }, 0);
-        return ended;
-    }
+    { MSG quit; bool ended = PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE); return PumpUntil([] { return true; }, 0), ended; }
     // The burst's multimedia timers are dead after act(): one still running is killed here.
     void ExpectTimersDieOn(std::function<void()> act)
     {

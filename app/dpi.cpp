@@ -8,7 +8,7 @@ typedef HRESULT(WINAPI *GetDpiForMonitorProc)(HMONITOR monitor, int type, UINT *
 typedef UINT(WINAPI *GetDpiForWindowProc)(HWND window);
 typedef BOOL(WINAPI *EnumDisplayMonitorsProc)(HDC dc, LPCRECT clip, MONITORENUMPROC callback, LPARAM data);
 
-enum { DPI_BASE = 96, MDT_EFFECTIVE_DPI_TYPE = 0, WINDOWS_VISTA_MAJOR = 6 };
+enum { MDT_EFFECTIVE_DPI_TYPE = 0, WINDOWS_VISTA_MAJOR = 6 };
 
 // The calls found: Windows 8.1's GetDpiForMonitor, 10's GetDpiForWindow, 98's EnumDisplayMonitors.
 static struct {

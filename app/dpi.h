@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+enum { DPI_BASE = 96 };  // 100 %
+
 // The monitors' rectangles and DPIs, at most count of them; returns how many (at least one: without
 // a list of monitors, the virtual screen at the screen's DPI).
 int DpiMonitorsRead(RECT *areas, int *dpis, int count);

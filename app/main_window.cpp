@@ -17,7 +17,7 @@
 
 MainWindowState MainWindow;
 
-enum { DESCRIPTION_MARGIN = 10, DESCRIPTION_WINDOW_LINES = 11, DPI_BASE = 96 };
+enum { DESCRIPTION_MARGIN = 10, DESCRIPTION_WINDOW_LINES = 11 };
 
 const char MAIN_WINDOW_CLASS[] = "VROK";
 const char MAIN_WINDOW_TITLE[] = "Death to Glitchcorp";

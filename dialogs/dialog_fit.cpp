@@ -5,7 +5,7 @@
 
 #include "app/dpi.h"
 
-enum { DIALOG_FIT_BASE_DPI = 96, TEXT_SIZE = 256 };
+enum { TEXT_SIZE = 256 };
 
 // The pixels a control's box takes before its text: a check box's or radio button's box and the
 // gap after it; 0 for a static; -1 for a control whose text is not one left-aligned line.
@@ -35,7 +35,7 @@ void DialogFitTexts(HWND dialog)
     RECT client;
     GetClientRect(dialog, &client);
     int right = client.right;
-    for (HWND control = GetWindow(dialog, GW_CHILD); dpi != DIALOG_FIT_BASE_DPI && control;
+    for (HWND control = GetWindow(dialog, GW_CHILD); dpi != DPI_BASE && control;
          control = GetWindow(control, GW_HWNDNEXT)) {
         char text[TEXT_SIZE] = "";
         int indent = TextIndent(dialog, control);

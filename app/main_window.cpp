@@ -33,7 +33,10 @@ static LRESULT OnCreate(HWND hwnd)
         PostQuitMessage(0);
         return -1;
     }
-    if (started == 0) SoundSwitchOff(1);
+    if (started == 0) {
+        SoundSwitchOff(1);
+        SettingsSave();
+    }
     SoundShutdown();
 
     MainWindow.dialogGuard = 0;

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "app/app_state.h"
+#include "shooting/shooting_window.h"
 
 static SettingsText settingsText;
 
@@ -25,6 +26,13 @@ enum {
     REPLACE_TRIES = 10,       // and replacing it, for about half a second
     REPLACE_PAUSE_MS = 50,
 };
+
+enum { TOLD_CAUSES_MAX = 8, REASON_SIZE = 512 };
+
+// The causes of failed saves told in this run: a folder that stays read-only is said once, not
+// at every OK.
+static DWORD toldCauses[TOLD_CAUSES_MAX];
+static int toldCount;
 
 // VROK.INI is there but could not be read: it still holds the user's settings, so it is not
 // overwritten with the defaults this run falls back to.
@@ -71,6 +79,7 @@ int SettingsLoad(void)
 {
     int errorFlag = 1;
     settingsFileHeld = 0;
+    toldCount = 0;  // a run begins: nothing told yet
     settingsText.cursor = 0;
     settingsText.text[0] = '\0';
 
@@ -102,32 +111,91 @@ static int WriteWhole(HANDLE file, const char *text, size_t length)
 }
 
 // Swaps the new file in; a reader holding the old one (a scanner, say) is waited for a moment.
-static int ReplaceSettingsFile(const char *newPath)
+// Returns 0 when it is in place, else the system's error.
+static DWORD ReplaceSettingsFile(const char *newPath)
 {
     for (int attempt = 1;; ++attempt) {
-        if (MoveFileExA(newPath, App.settingsPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 1;
-        if (attempt == REPLACE_TRIES) return 0;
+        if (MoveFileExA(newPath, App.settingsPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
+        DWORD error = GetLastError();
+        if (attempt == REPLACE_TRIES) return error ? error : ERROR_GEN_FAILURE;
         Sleep(REPLACE_PAUSE_MS);
     }
 }
 
+// Why the last save failed, as the system says it; 0 when it did not, or when nothing was
+// meant to be written (a file that could not be read is kept as it is).
+static DWORD saveError;
+
+static DWORD LastError(void)
+{
+    DWORD error = GetLastError();
+    return error ? error : ERROR_GEN_FAILURE;
+}
+
 int SettingsSave(void)
 {
-    if (settingsFileHeld || !SettingsCompose(&settingsText, &Settings)) return 0;
+    saveError = 0;
+    if (settingsFileHeld || !App.settingsPath[0]) return 0;
+    if (!SettingsCompose(&settingsText, &Settings)) {
+        saveError = ERROR_INVALID_DATA;
+        return 0;
+    }
 
     char newPath[PATH_BUFFER_SIZE + 8];
     snprintf(newPath, sizeof newPath, "%s.new", App.settingsPath);
     HANDLE file = CreateFileA(newPath, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
                               FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) return 0;
+    if (file == INVALID_HANDLE_VALUE) {
+        saveError = LastError();
+        return 0;
+    }
 
-    int written = WriteWhole(file, settingsText.text, strlen(settingsText.text));
-    if (written) written = FlushFileBuffers(file) ? 1 : 0;
+    int written = WriteWhole(file, settingsText.text, strlen(settingsText.text)) && FlushFileBuffers(file);
+    if (!written) saveError = LastError();
     CloseHandle(file);
     // Only a complete new file may take the old one's place.
-    if (!written || !ReplaceSettingsFile(newPath)) {
+    if (written) saveError = ReplaceSettingsFile(newPath);
+    if (saveError) {
         DeleteFileA(newPath);
         return 0;
     }
     return 1;
+}
+
+
+static const char SAVE_FAILED_TEXT[] =
+    "VROK could not save its settings in %s:\n\n%s\n\nThe settings stay in effect until VROK ends. To "
+    "keep them, move the VROK folder to one you can write to, or install VROK with its setup program, "
+    "which installs it for you alone.";
+
+
+static int CauseTold(DWORD cause)
+{
+    for (int i = 0; i < toldCount; ++i)
+        if (toldCauses[i] == cause) return 1;
+    if (toldCount < TOLD_CAUSES_MAX) toldCauses[toldCount++] = cause;
+    return 0;
+}
+
+// The system's own words for error, without the line end they come with.
+static void ErrorReason(DWORD error, char *reason, DWORD size)
+{
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0,
+                                  reason, size, NULL);
+    if (length == 0) length = (DWORD)snprintf(reason, size, "Error %lu.", (unsigned long)error);
+    while (length > 0 && (unsigned char)reason[length - 1] <= ' ') reason[--length] = '\0';
+}
+
+int SettingsSaveTelling(HWND owner)
+{
+    if (SettingsSave()) return 1;
+    // Nothing may wait for a click while Windows ends the logon, and no box goes over an
+    // activation: a failure then is told at the next save that may tell it, if it fails again.
+    if (!saveError || App.sessionEnding || ShootingWindowExists() || CauseTold(saveError)) return 0;
+    static char reason[REASON_SIZE];
+    static char text[sizeof SAVE_FAILED_TEXT + PATH_BUFFER_SIZE + REASON_SIZE];
+    ErrorReason(saveError, reason, sizeof reason);
+    snprintf(text, sizeof text, SAVE_FAILED_TEXT, App.settingsPath, reason);
+    AppMessageBox(owner, text, "Error", MB_ICONERROR);
+    return 0;
 }

@@ -111,6 +111,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
         DispatchMessageA(&message);
     }
     // Saved already when Windows ended the logon.
-    if (!App.sessionEnding) SettingsSave();
+    if (!App.sessionEnding) SettingsSaveTelling(NULL);
     return (int)message.wParam;
 }

@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 
 #include "app/app_state.h"
+#include "app/settings_file.h"
 #include "dialogs/dialog_fit.h"
 #include "dialogs/help.h"
 #include "dialogs/config_values.h"
@@ -219,6 +220,8 @@ static INT_PTR OnOk(HWND dialog)
 {
     Settings = configDialog.working;
     SoundSetEnabled(Settings.profiles[Settings.activeProfile].useDirectSound);
+    // Kept at once: a VROK ended any other way than Close (killed, crashed) loses nothing.
+    SettingsSaveTelling(dialog);
     EndDialog(dialog, 1);
     return TRUE;
 }

@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 
 #include "app/app_state.h"
+#include "app/settings_file.h"
 #include "app/tray_icon.h"
 #include "shooting/activation.h"
 #include "shooting/shot_impact.h"
@@ -70,7 +71,10 @@ static LRESULT OnCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return -1;
     }
     // Silent until the user turns sound on again in the configuration dialog.
-    if (started == 0) SoundSwitchOff(0);
+    if (started == 0) {
+        SoundSwitchOff(0);
+        SettingsSave();
+    }
     // Monitors and their scales first: the clock's margin grows with its monitor's.
     ShotArtReadMonitors();
     Activation.clockTarget = ClockTargetRect();

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "app/main_window.h"
+#include "app/settings_file.h"
 #include "app/tray_icon.h"
 #include "resources/resource.h"
 #include "shooting/activation.h"
@@ -157,6 +158,27 @@ TEST_F(EndOfLogonTest, ABurstStopsAtOnceWithoutAFarewellAndTheSettingsAreSaved)
     EXPECT_EQ(farewell->plays, 0);
     EXPECT_TRUE(std::filesystem::exists(ini));
     EXPECT_TRUE(Drained()) << "the program was not told to end";
+}
+
+// A save that fails is told once a cause, where the user looks: never over an activation, nor
+// while Windows ends the logon, when nothing may wait for a click.
+TEST_F(EndOfLogonTest, AFailedSaveIsToldOnceACauseAndNeitherOverAnActivationNorAtTheEndOfALogon)
+{
+    static SettingsRecord kept;
+    kept = Settings, SettingsLoad(), Settings = kept;  // a run begins, with the fixture's sounds
+    ASSERT_TRUE(std::filesystem::create_directory(ini + ".new"));  // in the way of every save
+    ASSERT_NE(Activate(), (HWND)NULL);
+    EXPECT_EQ(SettingsSaveTelling(NULL), 0);
+    DestroyWindow(window);
+    App.sessionEnding = 1;
+    EXPECT_EQ(SettingsSaveTelling(NULL), 0);
+    App.sessionEnding = 0;
+    EXPECT_TRUE(Boxes.empty());
+    EXPECT_EQ(SettingsSaveTelling(NULL), 0);
+    EXPECT_EQ(SettingsSaveTelling(NULL), 0);
+    snprintf(App.settingsPath, sizeof App.settingsPath, "%sgone\\VROK.INI", folder.c_str());  // another cause
+    EXPECT_EQ(SettingsSaveTelling(NULL), 0);
+    EXPECT_TRUE(BoxesSay({"settings in " + ini + ":", "gone\\VROK.INI:"}));
 }
 
 TEST_F(EndOfLogonTest, TheFarewellWaitEndsWhenTheLogonDoes)

@@ -12,6 +12,24 @@ CLEAN=()  # what may differ once an activation has ended
 SCREEN=(0 800 600)  # the virtual screen's left edge, width and height
 declare -A MENU_Y=([activate]=11 [close]=28 [configuration]=54 [statistics]=71 [help]=97 [about]=114 [aboutabout]=131)
 
+# Runs the scenario NAME traced to file descriptor 9, each line with the calls that led to it, and
+# leaves nothing of it running; fails when it did or said it failed.
+scenario() {  # scenario NAME
+    local result
+    E2E_FAILURES=0
+    PS4='+ [${FUNCNAME[*]}] ' BASH_XTRACEFD=9
+    set -x
+    "$1" && [ $E2E_FAILURES -eq 0 ]
+    result=$?
+    set +x
+    # Every step that can fail says what it waited for and what it saw; one that did not is a defect.
+    [ $result = 0 ] || [ $E2E_FAILURES -gt 0 ] || printf '    FAIL: %s stopped at a step that said nothing\n' "$1"
+    vrok_record_stop
+    # A VROK left running must not disturb the next scenario.
+    vrok_drv close "${MAIN[@]}" 2>/dev/null; [ "$(exit_code)" != running ] || vrok_drv kill VROK.exe
+    return $result
+}
+
 fail() { printf '    FAIL: %s\n' "$*"; E2E_FAILURES=$((E2E_FAILURES + 1)); return 1; }
 expect_eq() { [ "$2" == "$3" ] || fail "$1: expected [$2], got [$3]"; }  # WHAT EXPECTED ACTUAL
 now_ms() { echo $(($(date +%s%N) / 1000000)); }

@@ -109,7 +109,8 @@ menu() {
 }
 
 dialog() { menu "$1" && { vrok_drv wait '#32770' "$2" 5000 >/dev/null || fail "no dialog \"$2\""; }; }  # ITEM CAPTION
-shut() { vrok_drv press "$1" "$(res_id "$2")"; vrok_drv gone '#32770' "$1" 5000 || fail "\"$1\" stayed open"; }
+# A loaded machine may take its time over the click (a help viewer starting, say): the dialog's end is waited for.
+shut() { vrok_drv press "$1" "$(res_id "$2")"; vrok_drv gone '#32770' "$1" 20000 || fail "\"$1\" stayed open"; }
 field() { vrok_drv text '#32770' "$1" $(res_id "${@:2}"); }      # CAPTION NAME...: controls' texts
 checked() { vrok_drv checked '#32770' "$1" $(res_id "${@:2}"); }  # CAPTION NAME...: 1 checked, 0 not
 

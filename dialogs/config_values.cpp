@@ -72,3 +72,10 @@ char *SoundFileDisplayName(const char *path, char *out, size_t size, LeadByteTes
     AppendPart(out, size, extension, cursor, SOUND_NAME_PART_MAX);
     return out;
 }
+
+int TextFitWidth(int left, int right, int needed, int margin, int *dialogRight)
+{
+    if (needed <= right - left) return right - left;
+    if (left + needed + margin > *dialogRight) *dialogRight = left + needed + margin;
+    return needed;
+}

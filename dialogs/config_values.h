@@ -1,4 +1,5 @@
-// The configuration dialog's arithmetic and text rules: scroll positions, grenade delay, sound names; portable.
+// The configuration dialog's arithmetic and text rules: scroll positions, grenade delay, sound names,
+// room for texts; portable.
 #pragma once
 
 #include <stddef.h>
@@ -39,3 +40,9 @@ typedef int (*LeadByteTest)(unsigned char byte);
 // colon) into out, each part cut to 255 characters, and returns out. A trail byte of a
 // double-byte character is never taken for a separator. out is always terminated.
 char *SoundFileDisplayName(const char *path, char *out, size_t size, LeadByteTest isLeadByte);
+
+// Room for a control's text, in pixels: a control from left to right keeps its width where the text
+// needs no more, and is widened to needed where it does; *dialogRight, the dialog's right edge,
+// moves out where the widened control would come nearer to it than margin (the template's
+// narrowest margin at the right). Returns the width.
+int TextFitWidth(int left, int right, int needed, int margin, int *dialogRight);

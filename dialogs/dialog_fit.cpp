@@ -1,9 +1,9 @@
-// Room for a dialog's texts on a scaled display.
+// Room for a dialog's texts in whatever font and scale the system gives it.
 #include "dialogs/dialog_fit.h"
 
 #include <string.h>
 
-#include "app/dpi.h"
+#include "dialogs/config_values.h"
 
 enum { TEXT_SIZE = 256 };
 
@@ -25,30 +25,43 @@ static int TextIndent(HWND dialog, HWND control)
     return GetSystemMetrics(SM_CXMENUCHECK) + gap.right;
 }
 
+// The control's rectangle in the dialog's client coordinates.
+static RECT ControlArea(HWND dialog, HWND control)
+{
+    RECT area;
+    GetWindowRect(control, &area);
+    MapWindowPoints(NULL, dialog, (POINT *)&area, 2);
+    return area;
+}
+
+// The template's narrowest margin between a control and the dialog's right edge.
+static int RightMargin(HWND dialog, int clientRight)
+{
+    int margin = clientRight;
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        RECT area = ControlArea(dialog, control);
+        if (clientRight - area.right < margin) margin = clientRight - area.right;
+    }
+    return margin > 0 ? margin : 0;
+}
+
 void DialogFitTexts(HWND dialog)
 {
     HDC dc = GetDC(dialog);
     if (!dc) return;
-    int dpi = DpiOfWindow(dialog);
-    if (dpi == 0) dpi = GetDeviceCaps(dc, LOGPIXELSY);
     HGDIOBJ previousFont = SelectObject(dc, (HFONT)SendMessageA(dialog, WM_GETFONT, 0, 0));
     RECT client;
     GetClientRect(dialog, &client);
-    int right = client.right;
-    for (HWND control = GetWindow(dialog, GW_CHILD); dpi != DPI_BASE && control;
-         control = GetWindow(control, GW_HWNDNEXT)) {
+    int right = client.right, margin = RightMargin(dialog, client.right);
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
         char text[TEXT_SIZE] = "";
         int indent = TextIndent(dialog, control);
         if (indent < 0 || !GetWindowTextA(control, text, sizeof text) || strchr(text, '\n')) continue;
-        RECT area, needed = {0, 0, 0, 0};
-        GetWindowRect(control, &area);
-        MapWindowPoints(NULL, dialog, (POINT *)&area, 2);
+        RECT area = ControlArea(dialog, control), needed = {0, 0, 0, 0};
         DrawTextA(dc, text, -1, &needed, DT_CALCRECT | DT_SINGLELINE);
-        int width = indent + needed.right;
-        if (width <= area.right - area.left) continue;
-        SetWindowPos(control, NULL, 0, 0, width, area.bottom - area.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        // The template's own margin stays at the right edge.
-        if (area.left + width + client.right - area.right > right) right = area.left + width + client.right - area.right;
+        int width = TextFitWidth(area.left, area.right, indent + needed.right, margin, &right);
+        if (width != area.right - area.left)
+            SetWindowPos(control, NULL, 0, 0, width, area.bottom - area.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     SelectObject(dc, previousFont);
     ReleaseDC(dialog, dc);

@@ -93,7 +93,7 @@ TEST(Text, PathsVersionLineAndTrayTipRefuseOrCutWhatDoesNotFit)
     EXPECT_STREQ(tip, "VROK 95:Shots: 12345/Grenades: 678/Last time activated: 23:59:5");
 }
 
-TEST(Dialog, SoundNameScrollAndGrenadeDelayStopAtTheirLimits)
+TEST(Dialog, SoundNameScrollGrenadeDelayAndTextRoomStopAtTheirLimits)
 {
     char out[SOUND_DISPLAY_NAME_SIZE], small[6];   // exact: ASan sees overruns
     const std::string path = "C:\\x." + std::string(300, 'n') + "." + std::string(300, 'e');   // the last dot counts
@@ -113,6 +113,12 @@ TEST(Dialog, SoundNameScrollAndGrenadeDelayStopAtTheirLimits)
     for (const auto &c : delays) {
         int32_t value = -5, valid = GrenadeDelayParse(c.first, &value);
         EXPECT_EQ(std::make_pair(valid, value), std::make_pair(int32_t(c.second != -5), c.second)) << c.first;
+    }
+    // A label at 20..69 of a dialog reaching to 300 with margins of 2: its text needs, its width, the dialog's edge.
+    const int fits[][3] = {{49, 49, 300}, {50, 50, 300}, {278, 278, 300}, {290, 290, 312}};
+    for (const auto &c : fits) {
+        int right = 300;
+        EXPECT_EQ(std::make_pair(TextFitWidth(20, 69, c[0], 2, &right), right), std::make_pair(c[1], c[2])) << c[0];
     }
 }
 

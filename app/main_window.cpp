@@ -22,6 +22,11 @@ enum { DESCRIPTION_MARGIN = 10, DESCRIPTION_WINDOW_LINES = 11 };
 const char MAIN_WINDOW_CLASS[] = "VROK";
 const char MAIN_WINDOW_TITLE[] = "Death to Glitchcorp";
 
+static const char FIRST_START_TITLE[] = "VROK is ready";
+static const char FIRST_START_TEXT[] =
+    "VROK now waits here in the notification area, on Windows 11 perhaps behind the ^ arrow.\n"
+    "Double-click its face, or start VROK again, and shoot your desktop!";
+
 // The sound probe: a start that fails switches sound off in every Profile for good.
 static LRESULT OnCreate(HWND hwnd)
 {
@@ -41,6 +46,9 @@ static LRESULT OnCreate(HWND hwnd)
 
     MainWindow.dialogGuard = 0;
     TrayIconAdd(hwnd);
+    // Newer Windows hide a new icon behind the notification area's arrow: a newcomer is told
+    // where VROK went and how to start it.
+    if (SettingsFileWasNew()) TrayIconBalloon(FIRST_START_TITLE, FIRST_START_TEXT);
     return 0;
 }
 
@@ -163,6 +171,33 @@ static void ShowTrayMenu(HWND hwnd)
     PostMessageA(hwnd, WM_NULL, 0, 0);
 }
 
+// The topmost visible dialog or box of this thread that takes input: the one a person would answer.
+static HWND OpenDialogOnTop(void)
+{
+    DWORD thread = GetCurrentThreadId();
+    for (HWND window = GetTopWindow(NULL); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        char className[8] = "";
+        if (GetWindowThreadProcessId(window, NULL) == thread && IsWindowVisible(window) &&
+            IsWindowEnabled(window) && GetClassNameA(window, className, sizeof className) &&
+            strcmp(className, "#32770") == 0)
+            return window;
+    }
+    return NULL;
+}
+
+// VROK was started again: the user wants to shoot, or has lost a dialog behind other windows.
+static LRESULT OnStartedAgain(HWND hwnd)
+{
+    // An activation covers the screen: only a box of its own may come forward, not a dialog.
+    if (ShootingWindowExists() && !AppMessageBoxOpen()) return 0;
+    HWND open = OpenDialogOnTop();
+    if (open)
+        SetForegroundWindow(open);
+    else
+        PostMessageA(hwnd, WM_COMMAND, CMD_ACTIVATE, 0);  // as a double click on the icon
+    return 0;
+}
+
 static LRESULT OnTrayNotify(HWND hwnd, LPARAM mouseMessage)
 {
     switch (mouseMessage) {
@@ -274,6 +309,22 @@ static LRESULT OnDpiChanged(HWND hwnd, WPARAM dpi, LPARAM suggested)
     return 0;
 }
 
+typedef BOOL(WINAPI *AllowSetForegroundWindowProc)(DWORD processId);
+
+void MainWindowTellRunningCopy(void)
+{
+    HWND running = FindWindowA(MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE);
+    DWORD processId = 0;
+    if (!running || !GetWindowThreadProcessId(running, &processId)) return;
+    // Started by the user, this copy may bring a window to the front and the running one may not:
+    // it is given the right, or Windows would open its shooting window behind the others. Looked up
+    // at run time: Windows 95 and NT 4 have no such call, nor the lock it opens.
+    AllowSetForegroundWindowProc allow = (AllowSetForegroundWindowProc)(void (*)(void))GetProcAddress(
+        GetModuleHandleA("user32.dll"), "AllowSetForegroundWindow");
+    if (allow) allow(processId);
+    PostMessageA(running, MSG_STARTED_AGAIN, 0, 0);
+}
+
 HWND MainWindowCreate(HINSTANCE instance)
 {
     SIZE size = DescriptionWindowSize();
@@ -304,6 +355,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case MSG_START_SHOOTING: return OnStartShooting(hwnd);
     case MSG_SHOOTING_ENDED: OnShootingEnded(); return 0;
     case MSG_TRAY_NOTIFY: return OnTrayNotify(hwnd, lParam);
+    case MSG_STARTED_AGAIN: return OnStartedAgain(hwnd);
     case WM_TIMER: return OnTimer(wParam);
     case WM_QUERYENDSESSION: return TRUE;  // VROK never holds up the end of a logon
     case WM_ENDSESSION: return OnEndSession(wParam);

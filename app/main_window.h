@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
-enum { MSG_START_SHOOTING = WM_USER + 42 };
+enum {
+    MSG_START_SHOOTING = WM_USER + 42,
+    MSG_STARTED_AGAIN = WM_USER + 45,  // from a second copy of VROK, which then ends
+};
 
 struct MainWindowState {
     unsigned char dialogGuard;  // 1 while a dialog opened from here is open
@@ -25,6 +28,10 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 // Formats the version into the first description line and measures the lines on the screen;
 // 0 when the screen cannot be measured.
 int DescriptionMeasure(void);
+
+// Tells the copy of VROK that runs already that it was started again, and lets it take the
+// foreground; a copy still starting, without its main window, is not told.
+void MainWindowTellRunningCopy(void);
 
 // Creates the hidden main window, sized for the description on its monitor; WM_CREATE probes
 // sound and adds the tray icon. NULL when the creation was refused.

@@ -34,6 +34,9 @@ enum { TOLD_CAUSES_MAX = 8, REASON_SIZE = 512 };
 static DWORD toldCauses[TOLD_CAUSES_MAX];
 static int toldCount;
 
+// There was no VROK.INI when VROK started: it has not run from this folder before.
+static int settingsFileNew;
+
 // VROK.INI is there but could not be read: it still holds the user's settings, so it is not
 // overwritten with the defaults this run falls back to.
 static int settingsFileHeld;
@@ -85,6 +88,7 @@ int SettingsLoad(void)
 
     DWORD length = 0;
     int read = ReadSettingsFile(&length);
+    settingsFileNew = read == 0;
     if (read == 1 && length > 0) {
         settingsText.text[length] = '\0';
         errorFlag = SettingsParse(&settingsText, &Settings);
@@ -98,6 +102,8 @@ int SettingsLoad(void)
     SettingsClampRanges(&Settings);
     return 1;
 }
+
+int SettingsFileWasNew(void) { return settingsFileNew; }
 
 static int WriteWhole(HANDLE file, const char *text, size_t length)
 {

@@ -9,6 +9,9 @@
 // was read whole.
 int SettingsLoad(void);
 
+// 1 when SettingsLoad found no VROK.INI: VROK has not run from this folder before.
+int SettingsFileWasNew(void);
+
 // The defaults for all three Profiles under the program folder; activeProfile 0.
 void SettingsDefaults(void);
 

@@ -50,6 +50,20 @@ int TrayIconOnTaskbarCreated(UINT message)
     return 1;
 }
 
+void TrayIconBalloon(const char *title, const char *text)
+{
+    // A balloon needs the version 2 record; the icon's own stays version 1. Windows 10 and 11 show
+    // it as a notification, and hold it back while the user does not want to be disturbed. A shell
+    // without balloons refuses the record, and then nothing changes.
+    NOTIFYICONDATAA record = TrayRecord(NIF_INFO);
+    record.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    snprintf(record.szInfo, sizeof record.szInfo, "%s", text);
+    snprintf(record.szInfoTitle, sizeof record.szInfoTitle, "%s", title);
+    record.uTimeout = TRAY_BALLOON_MS;
+    record.dwInfoFlags = NIIF_INFO | NIIF_RESPECT_QUIET_TIME;
+    Shell_NotifyIconA(NIM_MODIFY, &record);
+}
+
 void TrayIconDelete(void)
 {
     NOTIFYICONDATAA record = TrayRecord(0);

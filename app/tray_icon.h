@@ -9,6 +9,7 @@ enum {
     MSG_TRAY_NOTIFY = WM_USER + 43,  // the icon's callback to its window; lParam is the mouse message
     TIMER_TRAY_WINK = 69,
     TRAY_WINK_PERIOD_MS = 100,
+    TRAY_BALLOON_MS = 15000,  // what Windows before 10 shows a balloon for, at most
 };
 
 enum { TRAY_ICON_MAIN, TRAY_ICON_WINK_HALF, TRAY_ICON_WINK_SHUT, TRAY_ICON_COUNT };
@@ -28,6 +29,8 @@ extern const char TRAY_TIP_START[];  // "VROK 95: Let off steam!!!"
 void TrayIconAdd(HWND window);
 // Adds the icon again when message says a restarted shell forgot it; 1 when it did.
 int TrayIconOnTaskbarCreated(UINT message);
+// Shows a balloon with title and text from the icon, where the shell has balloons.
+void TrayIconBalloon(const char *title, const char *text);
 void TrayIconDelete(void);
 // Replaces the tip with the first 63 characters of text.
 void TrayTipSet(const char *text);

@@ -74,7 +74,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int)
 
     // Owned until the process ends; never released, so a second copy always sees it.
     CreateMutexA(NULL, TRUE, MUTEX_NAME);
-    if (GetLastError() == ERROR_ALREADY_EXISTS) return EXIT_ALREADY_RUNNING;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        MainWindowTellRunningCopy();
+        return EXIT_ALREADY_RUNNING;
+    }
 
     AppFindDirectSound();
     AppScreenRead();

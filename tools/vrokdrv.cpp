@@ -2,6 +2,7 @@
 // Every command prints what it found and exits 0 on success, 1 on failure or time-out.
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <fcntl.h>
@@ -75,6 +76,18 @@ static const char *ControlText(HWND control)
     return text;
 }
 
+// A notification-area balloon on screen, as Wine's task bar shows one: a visible balloon tooltip.
+static BOOL CALLBACK MatchBalloon(HWND window, LPARAM param)
+{
+    char className[32] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (strcmp(className, TOOLTIPS_CLASSA) != 0 || !IsWindowVisible(window) ||
+        !(GetWindowLongA(window, GWL_STYLE) & TTS_BALLOON))
+        return TRUE;
+    *(HWND *)param = window;
+    return FALSE;
+}
+
 static int Usage(void)
 {
     fputs("usage: vrokdrv wait CLASS|- TITLE|- TIMEOUT_MS\n"
@@ -94,7 +107,8 @@ static int Usage(void)
           "       vrokdrv says CLASS|- TITLE|- ID PREFIX TIMEOUT_MS (waits until a control's text begins so)\n"
           "       vrokdrv responsive CLASS|- TITLE|- TIMEOUT_MS     (until the window goes: never hung?)\n"
           "       vrokdrv untray CLASS|- TITLE|- ID   (the shell forgets that window's tray icon)\n"
-          "       vrokdrv broadcast NAME              (posts the registered message NAME to every window)\n",
+          "       vrokdrv broadcast NAME              (posts the registered message NAME to every window)\n"
+          "       vrokdrv balloon TIMEOUT_MS [keep]   (prints a shown balloon's text and hides it, as read)\n",
           stderr);
     return 2;
 }
@@ -236,6 +250,17 @@ int main(int argc, char **argv)
     if (strcmp(verb, "broadcast") == 0 && argc == 3) {
         // As a shell that starts anew says "TaskbarCreated" to every top-level window.
         return PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(argv[2]), 0, 0) ? 0 : 1;
+    }
+    if (strcmp(verb, "balloon") == 0 && (argc == 3 || (argc == 4 && strcmp(argv[3], "keep") == 0))) {
+        DWORD start = GetTickCount(), timeoutMs = (DWORD)atol(argv[2]);
+        HWND balloon = NULL;
+        while (EnumWindows(MatchBalloon, (LPARAM)&balloon), !balloon) {
+            if (GetTickCount() - start >= timeoutMs) return 1;
+            Sleep(POLL_MS);
+        }
+        printf("%s\n", ControlText(balloon));
+        if (argc == 3) ShowWindow(balloon, SW_HIDE);
+        return 0;
     }
     if (strcmp(verb, "press") == 0 && argc == 4) {
         HWND box = FindWindowA("#32770", argv[2]);

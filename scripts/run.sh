@@ -94,11 +94,16 @@ screen_is() {  # masked: Wine's tray window shows itself active or not as the sh
 # The sink writes true zeros between sounds: the last 0.3 s all zero means the sound has ended.
 recording_quiet() { [ "$(tail -c 57600 "$1" | tr -d '\0' | wc -c)" -eq 0 ]; }
 
-vrok_log "running VROK.exe on $DISPLAY${tray:+ in a virtual desktop}"
+vrok_log "running VROK.exe on $DISPLAY${tray:+ in a virtual desktop}, as a first start"
+rm -f "$VROK_BIN/VROK.INI"
 ("$VROK_WINE" "$VROK_BIN/VROK.exe"; echo $? >"$out/exit-code") &
 vrok_drv wait VROK "Death to Glitchcorp" 20000 >/dev/null || { vrok_log "VROK did not start"; exit 1; }
 if [ -n "$tray" ]; then
     wait_until tray_icon_shown || { vrok_log "no tray icon"; exit 1; }
+    # The note of a first start, then read and put away.
+    vrok_drv balloon 10000 keep >/dev/null && sleep 0.5 && import -window root "$out/first-start.png" ||
+        vrok_log "no note at the first start"
+    vrok_drv balloon 0 >/dev/null
 else
     vrok_drv wait __winex11_standalone_tray - 10000 >/dev/null && sleep 1  # Wine's tray drawn
     IFS=, read -r x y w h < <(vrok_drv list __winex11_standalone_tray | cut -f4)
@@ -129,6 +134,7 @@ for burst in $bursts; do xdotool mousemove ${burst/,/ } mousedown 1 sleep 0.3 mo
 xdotool mousemove ${grenade/,/ } click 3 mousemove 600 400
 wait_until pixel_is_black ${grenade/,/ } || vrok_log "no crater within 10 s"
 import -window root "$out/activation.png"
+convert "$out/activation.png" -strip "$out/readme.png"  # the README's picture, resources/readme.png
 [ -z "$tray" ] || picture "$(vrok_drv list VROK | awk -F'\t' '$2 == "Death to Glitchcorp" {print $4; exit}')" "$out/description.png"
 xdotool mousemove 400 300 key Escape
 # The window goes once the final sound has played; then the desktop is repainted clean.
@@ -154,7 +160,8 @@ for _ in $(seq 100); do [ -s "$out/exit-code" ] && break; sleep 0.1; done
 cp "$VROK_BIN/VROK.INI" "$out/VROK.INI" 2>/dev/null
 vrok_log "VROK ended with exit code $(cat "$out/exit-code" 2>/dev/null || echo '?')"
 vrok_log "saved in $out: desktop.png (the desktop with VROK's tray icon), activation.png (holes and"
-vrok_log "  a crater), after.png (the desktop repainted clean), activation.wav (the sound of the"
-vrok_log "  activation: gun, grenade, final sound), windows.txt, VROK.INI"
-[ -z "$tray" ] || vrok_log "  and tray.png (the tray icon enlarged), description.png, configuration.png, statistics.png,
-  about.png, aboutabout.png (the description window and the dialogs)"
+vrok_log "  a crater; readme.png is the same for the README), after.png (the desktop repainted clean),"
+vrok_log "  activation.wav (the sound of the activation: gun, grenade, final sound), windows.txt, VROK.INI"
+[ -z "$tray" ] || vrok_log "  and first-start.png (the note of a first start), tray.png (the tray icon enlarged),
+  description.png, configuration.png, statistics.png, about.png, aboutabout.png (the description window
+  and the dialogs)"

@@ -10,6 +10,7 @@ set(VROK_WIN32_SOURCES
     dialogs/help.cpp
     sound/sound_engine.cpp
     sound/sound_object.cpp
+    sound/wave_decode.cpp
     shooting/shooting_window.cpp
     shooting/shot_impact.cpp
     shooting/shot_art.cpp
@@ -21,8 +22,8 @@ set(VROK_WIN32_SOURCES
     dialogs/statistics_dialog.cpp
 )
 
-# Code off the firing path (start-up, settings, dialogs, wave loading) is built for size: the
-# program stays small, and only a bullet and a gun sound tick need every cycle.
+# Code off the firing path (start-up, settings, dialogs, wave loading and converting) is built for
+# size: the program stays small, and only a bullet and a gun sound tick need every cycle.
 set(VROK_COLD_SOURCES
     app/winmain.cpp
     app/app_state.cpp
@@ -40,6 +41,8 @@ set(VROK_COLD_SOURCES
     dialogs/sound_chooser.cpp
     dialogs/statistics_dialog.cpp
     sound/wave.cpp
+    sound/wave_convert.cpp
+    sound/wave_decode.cpp
 )
 if(MSVC)
     set_source_files_properties(${VROK_COLD_SOURCES} PROPERTIES COMPILE_OPTIONS /O1)

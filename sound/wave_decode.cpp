@@ -81,7 +81,8 @@ static unsigned char *AcmDecode(const WaveChunks *chunks, size_t *imageSize)
     to.wBitsPerSample = 16;
     if (acm.formatSuggest(NULL, from, &to, sizeof to, ACM_FORMATSUGGESTF_WFORMATTAG | ACM_FORMATSUGGESTF_WBITSPERSAMPLE) !=
             MMSYSERR_NOERROR ||
-        to.wFormatTag != WAVE_FORMAT_PCM || to.wBitsPerSample != 16 || to.nChannels < 1 || to.nChannels > 2)
+        to.wFormatTag != WAVE_FORMAT_PCM || to.wBitsPerSample != 16 || to.nChannels < 1 || to.nChannels > 2 ||
+        to.nBlockAlign != to.nChannels * 2)
         return NULL;
     HACMSTREAM stream = NULL;
     if (acm.streamOpen(&stream, NULL, from, &to, NULL, 0, 0, ACM_STREAMOPENF_NONREALTIME) != MMSYSERR_NOERROR)

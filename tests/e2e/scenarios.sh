@@ -363,9 +363,8 @@ test_vrok_runs_from_a_folder_named_in_another_script() {
     quit
 }
 
-# An 8-second farewell: the shooting window answers Windows throughout, so it is never taken for hung
-# (Windows would ghost it after 5 s), and goes only when the farewell is over. It is A-law, converted when
-# it loads: its wait is bounded by the converted length.
+# An 8-second farewell in A-law, converted as it loads: the shooting window answers Windows throughout, so it
+# is never taken for hung (Windows would ghost it after 5 s), and goes only when the farewell is over.
 test_a_long_farewell_never_looks_hung() {
     ready farewell 0 || return 1
     sox -n -r 11025 -c 1 -e a-law "$DIR/vrokhlvb.wav" synth 8 sine 440 vol 0.2

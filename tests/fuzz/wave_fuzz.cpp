@@ -38,9 +38,8 @@ static void CheckConversion(const WaveChunks *chunks)
 {
     const size_t size = WaveConvertedSize(chunks);
     if (size == 0) return;
-    const unsigned char *format = chunks->format;
-    uint32_t tag = U16(format), channels = U16(format + 2), frameBytes = U16(format + 12);
-    if (tag == 0xFFFE) tag = U16(format + 24);
+    const unsigned char *format = chunks->format;  // an extensible one's subformat begins with the tag
+    const uint32_t tag = U16(format + (U16(format) == 0xFFFE ? 24 : 0)), channels = U16(format + 2), frameBytes = U16(format + 12);
     const uint32_t bytes = frameBytes / channels, outChannels = channels > 2 ? 2 : channels;
     REQUIRE(size == WAVE_IMAGE_HEADER_SIZE + (size_t)(chunks->dataSize / frameBytes) * outChannels * 2);
 

@@ -125,8 +125,8 @@ Bytes Format(uint32_t tag, uint32_t channels, uint32_t bits, uint32_t mask = 0, 
 {
     const uint32_t block = channels * ((bits + 7) / 8);
     const Bytes format = Le(tag, 2) + Le(channels, 2) + Le(8000) + Le(8000 * block) + Le(block, 2) + Le(bits, 2);
-    if (tag != 0xFFFE) return format;
-    return format + Le(22, 2) + Le(bits, 2) + Le(mask) + Le(subtag, 2) + Bytes{0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+    return tag != 0xFFFE ? format : format + Le(22, 2) + Le(bits, 2) + Le(mask) + Le(subtag, 2) +
+                                        Bytes{0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
 }
 Bytes Ints(std::vector<uint32_t> values, int bytes) { Bytes b; for (uint32_t v : values) b = b + Le(v, bytes); return b; }
 Bytes Wave(const Bytes &format, const Bytes &data, int64_t size = -1)
@@ -151,12 +151,10 @@ TEST(WaveConvert, MoreChannelsMixToStereoByTheirSpeakersAndOnlyWholeFramesCount)
     const std::pair<Bytes, std::vector<int>> cases[] = {
         // A data chunk claiming more than there is, and an odd last frame left out.
         {Wave(Format(1, 2, 24), Ints({0x100000, 0x200000, 0x50}, 3) + Bytes{7}, 100000000), {0x1000, 0x2000}},
-        // Each side the weighted mean of what reaches it. 5.1 (FL FR FC LFE BL BR): (FL + FC / sqrt 2 + BL / sqrt 2)
-        // over (1 + sqrt 2), LFE left out.
+        // Each side the weighted mean of what reaches it: 5.1 (FL FR FC LFE BL BR) L = (FL + (FC + BL) / sqrt 2) / (1 + sqrt 2).
         {Wave(Format(0xFFFE, 6, 16, 0x3F), Ints({16384, 0, 0, 32767, 0, 0, 0, 0, 16384, 0, 0, 0, 0, 0, 0, 0, 0, 0x8000}, 2)),
          {6786, 0, 4799, 4799, 0, -9598}},
         // Without a mask (or with 0), Windows' order FL FR FC; past the mask's positions, centres; a side nothing reaches is silent.
-        {Wave(Format(1, 3, 16), Ints({0, 0, 32767}, 2)), {13573, 13573}},
         {Wave(Format(0xFFFE, 3, 16, 0), Ints({32767, 0, 32767}, 2)), {32767, 13573}},
         {Wave(Format(0xFFFE, 3, 16, 2), Ints({0, 32767, 32767}, 2)), {32767, 19194}},
         {Wave(Format(0xFFFE, 3, 16, 0x2A), Ints({16384, 32767, 16384}, 2)), {0, 16384}},  // FR LFE BR

@@ -4,23 +4,14 @@
 typedef std::vector<std::string> Calls;
 
 static std::string Le(std::initializer_list<uint32_t> values, int bytes)
-{
-    std::string le;
-    for (uint32_t v : values) for (int i = 0; i < bytes; ++i) le += (char)(v >> 8 * i);
-    return le;
-}
+{ std::string le; for (uint32_t v : values) for (int i = 0; i < bytes; ++i) le += (char)(v >> 8 * i); return le; }
 static std::string Wave(const std::string &format, const std::string &data, uint32_t claimed = 0)
-{
-    return "RIFF" + Le({(uint32_t)(20 + format.size() + data.size())}, 4) + "WAVEfmt " + Le({(uint32_t)format.size()}, 4) + format +
-           "data" + Le({claimed ? claimed : (uint32_t)data.size()}, 4) + data;
-}
+{ return "RIFF" + Le({uint32_t(20 + format.size() + data.size())}, 4) + "WAVEfmt " + Le({uint32_t(format.size())}, 4) + format +
+         "data" + Le({claimed ? claimed : uint32_t(data.size())}, 4) + data; }
 // IMA ADPCM, mono, 11025 Hz: blocks of 256 bytes for 505 samples, each block as loud as its first.
 static std::string Adpcm(std::initializer_list<uint32_t> blocks, const std::string &rest = "")
-{
-    std::string data;
-    for (uint32_t sample : blocks) data += Le({sample}, 4) + std::string(252, '\0');
-    return Wave(Le({0x11, 1}, 2) + Le({11025, 5588}, 4) + Le({256, 4, 2, 505}, 2), data + rest);
-}
+{ std::string data; for (uint32_t sample : blocks) data += Le({sample}, 4) + std::string(252, '\0');
+  return Wave(Le({0x11, 1}, 2) + Le({11025, 5588}, 4) + Le({256, 4, 2, 505}, 2), data + rest); }
 
 TEST_F(Win32Test, ASoundObjectFillsEveryBufferAndPlaysThemInTurn)
 {
@@ -57,10 +48,9 @@ TEST_F(Win32Test, WhatAStrictDirectSoundRefusesLoadsAsSixteenBitPcmAndWhatItTake
                                       Le({3, 1, 0x100000, 0xAA000080, 0x719B3800}, 4), samples24));  // extensible: front left and right, PCM
     std::string decoded;  // of the ADPCM file below
     for (uint32_t sample : {1000u, 0xF830u}) for (int i = 0; i < 505; ++i) decoded += Le({sample}, 2);
-    // Filled through both regions of a split Lock; failed duplicates get buffers of their own, from the object's image.
+    // Taken as it is, or refused and made 16-bit PCM, ADPCM by the system's codec (whole blocks only): filled through a split
+    // Lock, duplicates failing make buffers of the object's image, the length follows it (the float's average rate is wrong).
     FakeDs.lockSplit = 3, FakeDs.duplicateResult = DSERR_OUTOFMEMORY;
-    // Taken as it is, or refused and made 16-bit PCM: the length follows the converted samples (the float file's
-    // average rate is wrong); ADPCM goes through the system's codec, whole blocks only.
     const std::tuple<bool, std::string, std::string, uint32_t> cases[] = {{false, path24, samples24, 0},
         {true, path24, Le({0x1234, 0xABCE, 0x7FFF, 0x8000}, 2), 0},
         {true, Write("float.wav", Wave(Le({3, 1}, 2) + Le({22050, 1}, 4) + Le({4, 32}, 2), floats + floats)), Le({0x4000, 0xE000, 0x4000, 0xE000}, 2), 0},

@@ -1,4 +1,4 @@
-// Integer PCM of 8 to 32 bits and IEEE float turned into 16-bit PCM of one or two channels; portable.
+// Integer PCM up to 32 bits and IEEE float turned into 16-bit PCM of one or two channels; portable.
 #pragma once
 
 #include <stddef.h>

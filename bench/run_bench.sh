@@ -14,6 +14,9 @@ vrok_install_packages || exit 1
 mkdir -p "$VROK_BUILD"
 vrok_log "building"
 vrok_build_win64 || exit 1
+# A compressed sound that the bench loads, converted as VROK converts it, and the same in 16-bit PCM.
+sox -n -r 44100 -c 2 -e ima-adpcm "$VROK_BIN/bench-adpcm.wav" synth 10 sine 440 sine 660 vol 0.5 || exit 1
+sox "$VROK_BIN/bench-adpcm.wav" -e signed-integer -b 16 "$VROK_BIN/bench-pcm.wav" || exit 1
 vrok_start_xvfb 800x600 || exit 1
 vrok_prefix_setup 800x600
 # Drawn straight onto the screen like VROK.exe, not client-side (see vrok-prefix.reg).

@@ -1,5 +1,9 @@
 # VROK.exe, the test driver and the Win32 tests (run under Wine when cross-compiling).
 add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
+if(MINGW)
+    # No "GCC: (GNU) ..." note of 32 bytes from every object file in the program's read-only data.
+    add_compile_options(-fno-ident)
+endif()
 
 set(VROK_WIN32_SOURCES
     app/app_state.cpp
@@ -10,6 +14,7 @@ set(VROK_WIN32_SOURCES
     dialogs/help.cpp
     sound/sound_engine.cpp
     sound/sound_object.cpp
+    sound/wave_decode.cpp
     shooting/shooting_window.cpp
     shooting/shot_impact.cpp
     shooting/shot_art.cpp
@@ -21,8 +26,8 @@ set(VROK_WIN32_SOURCES
     dialogs/statistics_dialog.cpp
 )
 
-# Code off the firing path (start-up, settings, dialogs, wave loading) is built for size: the
-# program stays small, and only a bullet and a gun sound tick need every cycle.
+# Code off the firing path (start-up, settings, dialogs, wave loading and converting) is built for
+# size: the program stays small, and only a bullet and a gun sound tick need every cycle.
 set(VROK_COLD_SOURCES
     app/winmain.cpp
     app/app_state.cpp
@@ -40,6 +45,8 @@ set(VROK_COLD_SOURCES
     dialogs/sound_chooser.cpp
     dialogs/statistics_dialog.cpp
     sound/wave.cpp
+    sound/wave_convert.cpp
+    sound/wave_decode.cpp
 )
 if(MSVC)
     set_source_files_properties(${VROK_COLD_SOURCES} PROPERTIES COMPILE_OPTIONS /O1)

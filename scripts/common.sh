@@ -12,7 +12,7 @@ VROK_PACKAGES="cmake ninja-build clang libclang-rt-14-dev googletest python3
   wine wine64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   xvfb xserver-xephyr xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils procps halibut unzip
-  nsis p7zip-full e2fsprogs"
+  nsis p7zip-full e2fsprogs sox"
 
 vrok_log() { printf '== [%ss] %s\n' "$SECONDS" "$*" >&2; }
 

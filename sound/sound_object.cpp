@@ -4,6 +4,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "sound/wave_convert.h"
+#include "sound/wave_decode.h"
+
 // Reads the whole file into a new image (malloc) and parses it; 1 on success.
 static int WaveFileRead(const char *path, unsigned char **fileImage, size_t *imageSize, WaveChunks *chunks)
 {
@@ -49,10 +52,12 @@ static int SoundBufferFill(IDirectSoundBuffer *buffer, const unsigned char *data
     return 1;
 }
 
-// A static buffer made from the image and filled with its samples, or NULL.
+// A static buffer made from the image and filled with its samples, or NULL; *refused tells
+// whether CreateSoundBuffer said no.
 static IDirectSoundBuffer *SoundBufferCreate(IDirectSound *directSound, const unsigned char *fileImage,
-                                             size_t imageSize)
+                                             size_t imageSize, int *refused)
 {
+    *refused = 0;
     WaveChunks chunks;
     if (!WaveParse(fileImage, imageSize, &chunks)) return NULL;
     // DirectSound reads a whole WAVEFORMATEX, and a non-PCM format's extra bytes, from the
@@ -67,12 +72,24 @@ static IDirectSoundBuffer *SoundBufferCreate(IDirectSound *directSound, const un
     description.lpwfxFormat = (WAVEFORMATEX *)format;
 
     IDirectSoundBuffer *buffer = NULL;
-    if (FAILED(directSound->CreateSoundBuffer(&description, &buffer, NULL)) || !buffer) return NULL;
+    if (FAILED(directSound->CreateSoundBuffer(&description, &buffer, NULL)) || !buffer) {
+        *refused = 1;
+        return NULL;
+    }
     if (!SoundBufferFill(buffer, chunks.data, chunks.dataSize)) {
         buffer->Release();
         return NULL;
     }
     return buffer;
+}
+
+// The object takes the image as its own, with the samples and length the chunks give.
+static void SoundObjectHold(SoundObject *object, unsigned char *image, const WaveChunks *chunks)
+{
+    object->fileImage = image;
+    object->waveData = chunks->data;
+    object->waveSize = chunks->dataSize;
+    object->durationMs = WaveDurationMs(chunks);
 }
 
 void SoundObjectFree(SoundObject *object)
@@ -103,13 +120,24 @@ SoundObject *SoundObjectLoad(IDirectSound *directSound, const char *path, int32_
     }
     object->buffers = (IDirectSoundBuffer **)(object + 1);
     object->bufferCount = count;
-    object->waveData = chunks.data;
-    object->waveSize = chunks.dataSize;
-    object->durationMs = WaveDurationMs(&chunks);
-    object->fileImage = image;
+    SoundObjectHold(object, image, &chunks);
     object->currentBuffer = 0;
 
-    object->buffers[0] = SoundBufferCreate(directSound, image, imageSize);
+    int refused = 0;
+    object->buffers[0] = SoundBufferCreate(directSound, image, imageSize, &refused);
+    if (!object->buffers[0] && refused && !WaveIsPlainPcm(&chunks)) {
+        // A format this DirectSound does not take: its samples once more as 16-bit PCM, which
+        // every DirectSound takes. From here on that is the object's sound: its further buffers,
+        // its refills and its length.
+        unsigned char *converted = WaveDecode(&chunks, &imageSize);
+        if (converted) {
+            free(image);
+            image = converted;
+            WaveParse(image, imageSize, &chunks);
+            SoundObjectHold(object, image, &chunks);
+            object->buffers[0] = SoundBufferCreate(directSound, image, imageSize, &refused);
+        }
+    }
     if (!object->buffers[0]) {
         SoundObjectFree(object);
         return NULL;
@@ -118,7 +146,7 @@ SoundObject *SoundObjectLoad(IDirectSound *directSound, const char *path, int32_
         // A duplicate shares buffer 0's samples; a buffer of its own is the fallback.
         if (FAILED(directSound->DuplicateSoundBuffer(object->buffers[0], &object->buffers[i])))
             object->buffers[i] = NULL;
-        if (!object->buffers[i]) object->buffers[i] = SoundBufferCreate(directSound, image, imageSize);
+        if (!object->buffers[i]) object->buffers[i] = SoundBufferCreate(directSound, image, imageSize, &refused);
         if (!object->buffers[i]) {
             SoundObjectFree(object);
             return NULL;

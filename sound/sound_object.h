@@ -15,7 +15,7 @@ struct SoundObject {
     uint32_t durationMs;            // how long one play lasts
     int32_t bufferCount;            // at least 1
     int32_t currentBuffer;          // the buffer chosen last
-    unsigned char *fileImage;       // the whole file, kept to refill lost buffers
+    unsigned char *fileImage;       // the whole file, or its samples made 16-bit PCM; refills lost buffers
     IDirectSoundBuffer **buffers;   // points just past this record, into the same block
 };
 

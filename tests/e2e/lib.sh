@@ -66,12 +66,13 @@ ini_lines() { local n; for n; do sed -n "${n}p" "$DIR/VROK.INI"; done | tr -d '\
 start() { rm -f "$DIR/exit-code"; (env WINEDEBUG=err+all "$@" "$VROK_WINE" "${WINDIR}VROK.exe" >/dev/null 2>"$DIR/wine.log"; echo $? >"$DIR/exit-code") & }
 main_window() { vrok_drv wait "${MAIN[@]}" 15000 >/dev/null ||
     fail "no main window; VROK's exit code: $(cat "$DIR/exit-code" 2>/dev/null || echo none), Wine said: $(tail -n 3 "$DIR/wine.log")"; }
-# Starts VROK and waits for its tray icon; at a first start (no VROK.INI) for its note too, read and put away.
+# Starts VROK and waits for its tray icon (a box at the start keeps it away: the box is named); at a
+# first start (no VROK.INI) for its note too, read and put away.
 up() {
     local first=1
     [ ! -e "$DIR/VROK.INI" ] || first=
     start "$@"
-    main_window && { tray_icon || fail "no tray icon"; } &&
+    main_window && { tray_icon || { no_sound_box; fail "no tray icon"; }; } &&
         { [ -z "$first" ] || vrok_drv balloon 10000 >/dev/null || fail "no note at the first start"; }
 }
 exit_code() { within 15 test -s "$DIR/exit-code"; cat "$DIR/exit-code" 2>/dev/null || echo running; }  # "running" after 15 s

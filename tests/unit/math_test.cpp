@@ -5,6 +5,7 @@
 #include "shooting/shot_scale.h"
 #include "sound/sound_math.h"
 #include "sound/wave.h"
+#include "sound/wave_convert.h"
 
 std::vector<int> Placed(BulletPlacement b = {})
 { return BulletPlace(&b), std::vector<int>({b.r, b.dx, b.dy, b.distance, b.offsetX, b.offsetY}); }
@@ -118,3 +119,61 @@ TEST(Wave, FormatCopyAndPlayingTimeTreatPcmApart)
     }
 }
 
+
+// A "fmt " body of 8000 Hz; an extensible one adds its valid bits, the mask and the subformat of subtag.
+Bytes Format(uint32_t tag, uint32_t channels, uint32_t bits, uint32_t mask = 0, uint32_t subtag = 1)
+{
+    const uint32_t block = channels * ((bits + 7) / 8);
+    const Bytes format = Le(tag, 2) + Le(channels, 2) + Le(8000) + Le(8000 * block) + Le(block, 2) + Le(bits, 2);
+    return tag != 0xFFFE ? format : format + Le(22, 2) + Le(bits, 2) + Le(mask) + Le(subtag, 2) +
+                                        Bytes{0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+}
+Bytes Ints(std::vector<uint32_t> values, int bytes) { Bytes b; for (uint32_t v : values) b = b + Le(v, bytes); return b; }
+Bytes Wave(const Bytes &format, const Bytes &data, int64_t size = -1)
+{ return Wave(Bytes{'f', 'm', 't', ' '} + Le(format.size()) + format + Bytes{'d', 'a', 't', 'a'} + Le(size < 0 ? data.size() : size) + data); }
+
+// The 16-bit samples WaveConvert writes into exactly as many bytes as WaveConvertedSize asks for.
+std::vector<int> Converted(const Bytes &wave)
+{
+    const Bytes image(wave);
+    WaveChunks chunks;
+    if (!WaveParse(image.data(), image.size(), &chunks)) return {-99999};
+    Bytes out(WaveConvertedSize(&chunks));
+    std::vector<int> samples;
+    if (out.empty() || WaveConvert(&chunks, out.data(), out.size()) != out.size()) return samples;
+    for (size_t i = 44; i < out.size(); i += 2) samples.push_back((int16_t)(out[i] | out[i + 1] << 8));
+    return samples;
+}
+
+// Each width against an independent reading is the fuzz target's; here the mix-down and what is cut short.
+TEST(WaveConvert, MoreChannelsMixToStereoByTheirSpeakersAndOnlyWholeFramesCount)
+{
+    const std::pair<Bytes, std::vector<int>> cases[] = {
+        // A data chunk claiming more than there is, and an odd last frame left out.
+        {Wave(Format(1, 2, 24), Ints({0x100000, 0x200000, 0x50}, 3) + Bytes{7}, 100000000), {0x1000, 0x2000}},
+        // Each side the weighted mean of what reaches it: 5.1 (FL FR FC LFE BL BR) L = (FL + (FC + BL) / sqrt 2) / (1 + sqrt 2).
+        {Wave(Format(0xFFFE, 6, 16, 0x3F), Ints({16384, 0, 0, 32767, 0, 0, 0, 0, 16384, 0, 0, 0, 0, 0, 0, 0, 0, 0x8000}, 2)),
+         {6786, 0, 4799, 4799, 0, -9598}},
+        // Without a mask (or with 0), Windows' order FL FR FC; past the mask's positions, centres; a side nothing reaches is silent.
+        {Wave(Format(0xFFFE, 3, 16, 0), Ints({32767, 0, 32767}, 2)), {32767, 13573}},
+        {Wave(Format(0xFFFE, 3, 16, 2), Ints({0, 32767, 32767}, 2)), {32767, 19194}},
+        {Wave(Format(0xFFFE, 3, 16, 0x2A), Ints({16384, 32767, 16384}, 2)), {0, 16384}},  // FR LFE BR
+    };
+    for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) EXPECT_EQ(Converted(cases[i].first), cases[i].second) << i;
+}
+
+TEST(WaveConvert, OnlyPcmAndFloatConvertAndOnlyWithinTheBound)
+{
+    // No whole frame, a codec, an unknown subformat, float of 16 bits, no or too many bits, a frame
+    // size that does not fit, no channels, no bits in the format.
+    const Bytes eight = Format(1, 1, 8), refused[] = {Format(1, 2, 24), Format(0x11, 1, 4), Format(0xFFFE, 1, 16, 4, 0x11),
+        Format(3, 1, 16), Format(1, 1, 0), Format(1, 1, 33), Le(1, 2) + Le(2, 2) + Le(8000) + Le(16000) + Le(3, 2) + Le(8, 2),
+        Format(1, 0, 16), Bytes(eight.begin(), eight.end() - 2)};
+    for (const Bytes &format : refused) {
+        const WaveChunks chunks = {format.data(), (uint32_t)format.size(), format.data(), format == refused[0] ? 5u : 1u};
+        EXPECT_EQ(WaveConvertedSize(&chunks), 0u) << testing::PrintToString(format);
+    }
+    // 8 bits to 16 doubles the size: 32 MiB of them make the most a sound may take.
+    const WaveChunks most = {eight.data(), 16, eight.data(), 32u << 20}, more = {eight.data(), 16, eight.data(), (32u << 20) + 1};
+    EXPECT_EQ(std::make_pair(WaveConvertedSize(&most), WaveConvertedSize(&more)), std::make_pair((size_t)(64u << 20) + 44, (size_t)0));
+}

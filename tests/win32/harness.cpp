@@ -98,6 +98,9 @@ struct FakeDirectSound : IDirectSound {
     {
         *made = NULL;
         if (Dead() || ++FakeDs.createBufferCalls == FakeDs.failCreateBuffer) return DSERR_OUTOFMEMORY;
+        const WAVEFORMATEX *f = description->lpwfxFormat;
+        if (FakeDs.strict && (f->wFormatTag != WAVE_FORMAT_PCM || (f->wBitsPerSample != 8 && f->wBitsPerSample != 16) ||
+                              f->nChannels < 1 || f->nChannels > 2 || description->dwBufferBytes < 4)) return DSERR_BADFORMAT;
         return Made(made, description->dwBufferBytes, new std::string(description->dwBufferBytes, '\0'));
     }
     HRESULT STDMETHODCALLTYPE DuplicateSoundBuffer(LPDIRECTSOUNDBUFFER original, LPLPDIRECTSOUNDBUFFER made) override

@@ -19,6 +19,7 @@ struct FakeDsState {  // the script of the next DirectSound calls, and what they
     int failCreateBuffer, failLock;  // this call, counted from 1, fails
     DWORD lockSplit;                 // Lock hands out two regions, the first this long
     bool endless;  // a playing buffer ends after 3 s, past any bounded wait, so an unbounded one fails; else 1 ms a byte
+    bool strict;   // as Windows' own: buffers of 8 or 16-bit PCM in one or two channels only, of 4 bytes at least
     int createCalls, createBufferCalls, lockCalls;
     int live, misuses;  // objects with references left; calls on released ones, buffers outliving theirs
     std::vector<std::string> events;  // "b<id> <call>", "ds Freed"

@@ -3,21 +3,26 @@
 
 typedef std::vector<std::string> Calls;
 
-TEST_F(Win32Test, ASoundObjectFillsEveryBufferPlaysThemInTurnAndRestoresALostOne)
+static std::string Le(std::initializer_list<uint32_t> values, int bytes)
+{ std::string le; for (uint32_t v : values) for (int i = 0; i < bytes; ++i) le += (char)(v >> 8 * i); return le; }
+static std::string Wave(const std::string &format, const std::string &data, uint32_t claimed = 0)
+{ return "RIFF" + Le({uint32_t(20 + format.size() + data.size())}, 4) + "WAVEfmt " + Le({uint32_t(format.size())}, 4) + format +
+         "data" + Le({claimed ? claimed : uint32_t(data.size())}, 4) + data; }
+// IMA ADPCM, mono, 11025 Hz: blocks of 256 bytes for 505 samples, each block as loud as its first.
+static std::string Adpcm(std::initializer_list<uint32_t> blocks, const std::string &rest = "")
+{ std::string data; for (uint32_t sample : blocks) data += Le({sample}, 4) + std::string(252, '\0');
+  return Wave(Le({0x11, 1}, 2) + Le({11025, 5588}, 4) + Le({256, 4, 2, 505}, 2), data + rest); }
+
+TEST_F(Win32Test, ASoundObjectFillsEveryBufferAndPlaysThemInTurn)
 {
     std::string path = Write("gun.wav", WavePcm(300, 9)), samples = WavePcm(300, 9).substr(44);
     IDirectSound *ds;
     FakeDirectSoundCreate(NULL, &ds, NULL);
-    // Filled through both regions of a split Lock; a failed duplicate gets a buffer of its own.
-    FakeDs.endless = true, FakeDs.lockSplit = 100, FakeDs.duplicateResult = DSERR_OUTOFMEMORY;
-    SoundObject *own = SoundObjectLoad(ds, path.c_str(), 2);
-    FakeDs.duplicateResult = DS_OK;
+    FakeDs.endless = true;
     SoundObject *three = SoundObjectLoad(ds, path.c_str(), 3);
-    ASSERT_NE(own, nullptr);
     ASSERT_NE(three, nullptr);
-    EXPECT_EQ(FakeDs.createBufferCalls, 3);
-    for (SoundObject *each : {own, three})
-        for (int i = 0; i < each->bufferCount; ++i) EXPECT_EQ(*Fake(each->buffers[i])->samples, samples);
+    EXPECT_EQ(FakeDs.createBufferCalls, 1);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(*Fake(three->buffers[i])->samples, samples);
     // Four plays on three buffers: the oldest is cut off and rewound first; Stop rewinds all.
     for (int i = 0; i < 4; ++i) EXPECT_EQ(SoundObjectPlay(three, 0), 1);
     EXPECT_EQ(Fake(three->buffers[0])->calls, (Calls{"Lock", "Unlock", "Play", "Stop", "Rewind", "Play"}));
@@ -25,16 +30,44 @@ TEST_F(Win32Test, ASoundObjectFillsEveryBufferPlaysThemInTurnAndRestoresALostOne
     SoundObjectStop(three);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(std::make_pair(Fake(three->buffers[i])->playing, Fake(three->buffers[i])->position), std::make_pair(0ul, 0ul)) << i;
-    // A lost buffer is restored and refilled by the play that finds it.
-    FakeLose(own->buffers[0]);
-    EXPECT_EQ(SoundObjectPlay(own, 0), 1);
-    EXPECT_EQ(*Fake(own->buffers[0])->samples, samples);
-    SoundObjectFree(own); SoundObjectFree(three);
+    SoundObjectFree(three);
     // A failed buffer or fill gives no object and holds nothing.
     FakeDs.failCreateBuffer = FakeDs.createBufferCalls + 1, FakeDs.failLock = FakeDs.lockCalls + 1;
     EXPECT_EQ(SoundObjectLoad(ds, path.c_str(), 1), nullptr);
     EXPECT_EQ(SoundObjectLoad(ds, path.c_str(), 1), nullptr);
     EXPECT_EQ(FakeDs.live, 1);
+    ds->Release();
+}
+
+TEST_F(Win32Test, WhatAStrictDirectSoundRefusesLoadsAsSixteenBitPcmAndWhatItTakesAsItIs)
+{
+    IDirectSound *ds;
+    FakeDirectSoundCreate(NULL, &ds, NULL);
+    const std::string samples24 = Le({0x123456, 0xABCDEF, 0x7FFF80, 0x800000}, 3), floats = Le({0x3F000000, 0xBE800000}, 4),  // 0.5, -0.25
+        path24 = Write("24.wav", Wave(Le({0xFFFE, 2}, 2) + Le({22050, 132300}, 4) + Le({6, 24, 22, 24}, 2) +
+                                      Le({3, 1, 0x100000, 0xAA000080, 0x719B3800}, 4), samples24));  // extensible: front left and right, PCM
+    std::string decoded;  // of the ADPCM file below
+    for (uint32_t sample : {1000u, 0xF830u}) for (int i = 0; i < 505; ++i) decoded += Le({sample}, 2);
+    // Taken as it is, or refused and made 16-bit PCM, ADPCM by the system's codec (whole blocks only): filled through a split
+    // Lock, duplicates failing make buffers of the object's image, the length follows it (the float's average rate is wrong).
+    FakeDs.lockSplit = 3, FakeDs.duplicateResult = DSERR_OUTOFMEMORY;
+    const std::tuple<bool, std::string, std::string, uint32_t> cases[] = {{false, path24, samples24, 0},
+        {true, path24, Le({0x1234, 0xABCE, 0x7FFF, 0x8000}, 2), 0},
+        {true, Write("float.wav", Wave(Le({3, 1}, 2) + Le({22050, 1}, 4) + Le({4, 32}, 2), floats + floats)), Le({0x4000, 0xE000, 0x4000, 0xE000}, 2), 0},
+        {true, Write("adpcm.wav", Adpcm({1000, 0xF830}, std::string(100, 'x'))), decoded, 91}};
+    for (const auto &[strict, path, expected, ms] : cases) {
+        FakeDs.strict = strict;
+        const int calls = FakeDs.createBufferCalls;
+        SoundObject *loaded = SoundObjectLoad(ds, path.c_str(), 2);
+        ASSERT_NE(loaded, nullptr) << path;
+        FakeLose(loaded->buffers[0]);
+        EXPECT_EQ(SoundObjectPlay(loaded, 0), 1);  // restored and refilled
+        for (int i = 0; i < 2; ++i) EXPECT_EQ(*Fake(loaded->buffers[i])->samples, expected) << path << i;
+        EXPECT_EQ(std::make_pair(loaded->durationMs, FakeDs.createBufferCalls - calls), std::make_pair(ms, strict ? 3 : 2)) << path;
+        SoundObjectFree(loaded);
+    }
+    // No codec for the format: nothing, and nothing held.
+    EXPECT_EQ(SoundObjectLoad(ds, Write("codec.wav", Wave(Le({0x1234, 1}, 2) + Le({8000, 8000}, 4) + Le({1, 8}, 2), "abcd")).c_str(), 1), nullptr);
     ds->Release();
 }
 
@@ -58,12 +91,14 @@ TEST_F(Win32Test, ABusyDeviceIsRetriedSilentlyForThreeSecondsThenYesTriesOnceAnd
 
 TEST_F(Win32Test, EveryFailedStartIsReportedInOrderAndLeavesNothingBehind)
 {
-    auto noise = [&](int slot) { Write("s" + std::to_string(slot) + ".wav", "noise"); };
+    auto noise = [&](int slot, const std::string &bytes = "noise") { Write("s" + std::to_string(slot) + ".wav", bytes); };
     const std::pair<std::function<void()>, std::vector<std::string>> cases[] = {
         {[] { FakeDs.createResult = DSERR_NODRIVER; }, {"DirectX not installed"}},
         {[] { Settings.profiles[0].machineGunSound[0] = Settings.profiles[0].grenadeSound[0] = '?'; }, {"s1.wav"}},
         {[] { Settings.profiles[0].grenadeSound[0] = Settings.profiles[0].finalSound[0] = '?'; }, {"s3.wav"}},
-        {[&] { noise(GUN), noise(GRENADE), noise(FINAL), noise(CUCKOO); }, {"MG", "grenade", "HLVB", "Cuckoo"}},
+        // Empty, random bytes, 24 bits claiming 100 MB and holding none, ADPCM that would decode to over 64 MiB.
+        {[&] { FakeDs.strict = true, noise(GUN, ""), noise(GRENADE), noise(FINAL, Wave(Le({1, 1}, 2) + Le({8000, 24000}, 4) +
+              Le({3, 24}, 2), "", 100000000)), noise(CUCKOO, Adpcm({}, std::string(17 << 20, '\0'))); }, {"MG", "grenade", "HLVB", "Cuckoo"}},
         {[&] { noise(FINAL), FakeDs.failCreateBuffer = 2; }, {"grenade", "HLVB"}},  // all load, then the boxes
     };
     for (const auto &each : cases) {

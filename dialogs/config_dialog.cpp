@@ -266,8 +266,8 @@ static INT_PTR OnTimer(WPARAM id)
     // A tick posted before its timer was killed is dropped: the engine may be down by now.
     if (configDialog.testFireTimer)
         SoundPlay(SOUND_SLOT_MACHINE_GUN, SoundPanForX(App.screenWidth / 2, App.screenWidth), 0);
-    // One kind alone cannot take turns with another: freed once played, it leaves the clicks a gap.
-    TickDone(&configDialog.testFireTick, NULL);
+    // One kind alone, freed once played and a period owed dropped, leaves the clicks a gap.
+    TickDone(&configDialog.testFireTick, NULL, 0);
     return FALSE;
 }
 

@@ -190,10 +190,10 @@ static LRESULT OnTimer(HWND window, WPARAM id)
         ShotImpact(SHOT_BULLET, 0);
         // Freed when done, not before: a tick slower than its period would let the next one in
         // while it works, and the queue would never be empty for the release.
-        TickDone(&Activation.shotTick, window);
+        TickDone(&Activation.shotTick, window, TIMER_SHOT);
     } else if (id == TIMER_GUN_SOUND) {
         GunSoundTick();
-        TickDone(&Activation.gunSoundTick, window);
+        TickDone(&Activation.gunSoundTick, window, TIMER_GUN_SOUND);
     }
     return 0;
 }
@@ -255,8 +255,10 @@ void ShootingWindowEndSession(void)
 
 LRESULT CALLBACK ShootingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // The input a tick let go first has come: the ticks may follow again.
-    if ((message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST)) {
+    // The input a tick let go first has come: the ticks may follow again. Not the release, which
+    // ends the burst: no tick may slip in before its timers die.
+    int input = (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+    if (input && message != WM_LBUTTONUP) {
         TickResume(&Activation.shotTick);
         TickResume(&Activation.gunSoundTick);
     }

@@ -10,6 +10,7 @@ set(VROK_WIN32_SOURCES
     app/dpi.cpp
     app/settings_file.cpp
     app/main_window.cpp
+    app/timer_tick.cpp
     app/tray_icon.cpp
     dialogs/help.cpp
     sound/sound_engine.cpp

@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/settings_file.h"
+#include "app/timer_tick.h"
 #include "dialogs/dialog_fit.h"
 #include "dialogs/help.h"
 #include "dialogs/config_values.h"
@@ -20,6 +21,7 @@ struct ConfigDialogState {
     int32_t firePosition;    // the scroll bars' positions, 1..500
     int32_t soundPosition;
     UINT testFireTimer;      // the running test fire's multimedia timer; 0: none
+    volatile LONG testFireTick;  // its tick in the queue (TickPost): at most one
     SoundObject *preview;    // the chooser's last Play, made on the engine's DirectSound object
     int soundLent;           // the engine ran for the dialog when an activation took it over
 };
@@ -62,8 +64,9 @@ static void ScrollBarShow(HWND dialog, int id, int32_t position)
 
 void CALLBACK PreviewTimerProc(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR)
 {
-    // The timer's own thread: no state is touched here, the dialog plays on its own thread.
-    PostMessageA((HWND)user, WM_TIMER, TEST_FIRE_TIMER, 0);
+    // The timer's own thread: it only posts, and only once the last tick was played, so that a
+    // dialog that falls behind still gets the click that stops it.
+    TickPost(&configDialog.testFireTick, (HWND)user, TEST_FIRE_TIMER);
 }
 
 static void TestFireKill(void)
@@ -82,6 +85,7 @@ static void TestFireStop(HWND dialog)
 static void TestFireStart(HWND dialog)
 {
     TestFireKill();
+    TickReset(&configDialog.testFireTick);
     configDialog.testFireTimer = timeSetEvent((UINT)SpeedPeriodMs(configDialog.soundPosition), 0,
                                               PreviewTimerProc, (DWORD_PTR)dialog, TIME_PERIODIC);
 }
@@ -261,9 +265,12 @@ static INT_PTR OnCommand(HWND dialog, int id)
 
 static INT_PTR OnTimer(WPARAM id)
 {
+    if (id != TEST_FIRE_TIMER) return FALSE;
     // A tick posted before its timer was killed is dropped: the engine may be down by now.
-    if (id != TEST_FIRE_TIMER || !configDialog.testFireTimer) return FALSE;
-    SoundPlay(SOUND_SLOT_MACHINE_GUN, SoundPanForX(App.screenWidth / 2, App.screenWidth), 0);
+    if (configDialog.testFireTimer)
+        SoundPlay(SOUND_SLOT_MACHINE_GUN, SoundPanForX(App.screenWidth / 2, App.screenWidth), 0);
+    // One kind alone, freed once played and a period owed dropped, leaves the clicks a gap.
+    TickDone(&configDialog.testFireTick, NULL, 0);
     return FALSE;
 }
 

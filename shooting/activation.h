@@ -32,6 +32,8 @@ struct ActivationState {
     RECT clockTarget;
     UINT shotTimer;       // multimedia timers of the current burst; 0 when none runs
     UINT gunSoundTimer;
+    volatile LONG shotTick;      // their ticks in the queue (TickPost): at most one of each
+    volatile LONG gunSoundTick;
     GrenadeSlot grenades[GRENADE_SLOT_COUNT];
     int nextGrenadeSlot;
     int grenadesInFlight;

@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/settings_file.h"
+#include "app/timer_tick.h"
 #include "app/tray_icon.h"
 #include "shooting/activation.h"
 #include "shooting/shot_impact.h"
@@ -21,15 +22,16 @@ enum { FINAL_SOUND_POLL_MS = 100, FINAL_SOUND_MARGIN_MS = 1000, KEY_ESCAPE = 27 
 
 static const Profile *ActiveProfile(void) { return &Settings.profiles[Settings.activeProfile]; }
 
-// Multimedia-timer threads only post; everything else happens on the window's own thread.
+// Multimedia-timer threads only post, and only when the last tick of the kind was handled: a
+// window that falls behind drops periods instead of piling them up ahead of the release.
 static void CALLBACK ShotTimerProc(UINT, UINT, DWORD_PTR window, DWORD_PTR, DWORD_PTR)
 {
-    PostMessageA((HWND)window, WM_TIMER, TIMER_SHOT, 0);
+    TickPost(&Activation.shotTick, (HWND)window, TIMER_SHOT);
 }
 
 static void CALLBACK GunSoundTimerProc(UINT, UINT, DWORD_PTR window, DWORD_PTR, DWORD_PTR)
 {
-    PostMessageA((HWND)window, WM_TIMER, TIMER_GUN_SOUND, 0);
+    TickPost(&Activation.gunSoundTick, (HWND)window, TIMER_GUN_SOUND);
 }
 
 static void KillBurstTimers(void)
@@ -120,19 +122,6 @@ static LRESULT OnDestroy(void)
     return 0;
 }
 
-static void StartBurst(HWND window)
-{
-    // A press while a burst runs (its release lost) restarts it instead of leaking its timers.
-    KillBurstTimers();
-    ShotImpact(SHOT_BULLET, 0);
-    Activation.shotTimer = timeSetEvent(SpeedPeriodMs(ActiveProfile()->fireSpeed), 0,
-                                        ShotTimerProc, (DWORD_PTR)window, TIME_PERIODIC);
-    Activation.gunSoundTimer = timeSetEvent(SpeedPeriodMs(ActiveProfile()->soundSpeed), 0,
-                                            GunSoundTimerProc, (DWORD_PTR)window, TIME_PERIODIC);
-    PostMessageA(window, WM_TIMER, TIMER_SHOT, 0);
-    SendMessageA(window, WM_TIMER, TIMER_GUN_SOUND, 0);
-}
-
 // The gun sounds from a point left of and above the cursor, and not over the clock.
 static void GunSoundTick(void)
 {
@@ -143,6 +132,24 @@ static void GunSoundTick(void)
     POINT test = {x + HOLE_OFFSET, y + HOLE_OFFSET};
     if (PtInRect(&Activation.clockTarget, test) && ActiveProfile()->withCuckoo) return;
     SoundPlay(SOUND_SLOT_MACHINE_GUN, SoundPanForX(x - App.screenLeft, App.screenWidth), 0);
+}
+
+static void StartBurst(HWND window)
+{
+    // A press while a burst runs (its release lost) restarts it instead of leaking its timers.
+    KillBurstTimers();
+    // What the last burst left waiting or held (or took along with its window) counts no more.
+    TickReset(&Activation.shotTick);
+    TickReset(&Activation.gunSoundTick);
+    ShotImpact(SHOT_BULLET, 0);
+    Activation.shotTimer = timeSetEvent(SpeedPeriodMs(ActiveProfile()->fireSpeed), 0,
+                                        ShotTimerProc, (DWORD_PTR)window, TIME_PERIODIC);
+    Activation.gunSoundTimer = timeSetEvent(SpeedPeriodMs(ActiveProfile()->soundSpeed), 0,
+                                            GunSoundTimerProc, (DWORD_PTR)window, TIME_PERIODIC);
+    // The second bullet is the first tick in the queue (or the one the timer has put there).
+    TickPost(&Activation.shotTick, window, TIMER_SHOT);
+    // The first gun sound at once, not as a tick: it must not free the kind while one waits.
+    GunSoundTick();
 }
 
 static void ThrowGrenade(HWND window)
@@ -185,8 +192,12 @@ static LRESULT OnTimer(HWND window, WPARAM id)
         Activation.grenadesInFlight--;
     } else if (id == TIMER_SHOT) {
         ShotImpact(SHOT_BULLET, 0);
+        // Freed when done, not before: a tick slower than its period would let the next one in
+        // while it works, and the queue would never be empty for the release.
+        TickDone(&Activation.shotTick, window, TIMER_SHOT);
     } else if (id == TIMER_GUN_SOUND) {
         GunSoundTick();
+        TickDone(&Activation.gunSoundTick, window, TIMER_GUN_SOUND);
     }
     return 0;
 }
@@ -248,6 +259,13 @@ void ShootingWindowEndSession(void)
 
 LRESULT CALLBACK ShootingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // The input a tick let go first has come: the ticks may follow again. Not the release, which
+    // ends the burst: no tick may slip in before its timers die.
+    int input = (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+    if (input && message != WM_LBUTTONUP) {
+        TickResume(&Activation.shotTick);
+        TickResume(&Activation.gunSoundTick);
+    }
     switch (message) {
     case WM_CREATE: return OnCreate(window, message, wParam, lParam);
     case WM_DESTROY: return OnDestroy();

@@ -75,11 +75,15 @@ TEST_F(DialogTest, TheTestFireFollowsTheSpeedAndStopsForTheChooserAndAnotherProf
     Click(IDC_CONFIG_PLAY_GUN);
     SendMessageA(dialog, WM_VSCROLL, SB_TOP, (LPARAM)GetDlgItem(dialog, IDC_CONFIG_SOUND_SCROLL));  // restarted: every 1 ms
     EXPECT_TRUE(PumpUntil([] { return Plays(GUN) >= 30; }, 2000)) << Plays(GUN);
+    Sleep(300);  // the dialog stalls: one tick waits for it, not one a period
+    MSG tick;
+    int waiting = 0;
+    while (PeekMessageA(&tick, dialog, WM_TIMER, WM_TIMER, PM_REMOVE)) ++waiting;  // taken, never played
+    EXPECT_EQ(waiting, 1);
     Chooser(0);
     EXPECT_FALSE(IsDlgButtonChecked(dialog, IDC_CONFIG_PLAY_GUN)) << "the chooser let it fire on";
     // Ticks still queued when another Profile takes the engine away are dropped, not played.
     Click(IDC_CONFIG_PLAY_GUN);
-    MSG tick;
     for (DWORD start = GetTickCount(); GetTickCount() - start < 1000; Sleep(1))
         if (PeekMessageA(&tick, dialog, WM_TIMER, WM_TIMER, PM_NOREMOVE)) break;
     Click(IDC_CONFIG_PROFILE_USER_1);

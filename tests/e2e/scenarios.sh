@@ -24,9 +24,7 @@ Double-click its face, or start VROK again, and shoot your desktop!" "$(vrok_drv
     shut "$CONFIG" IDC_CONFIG_CANCEL
     [ ! -e "$DIR/VROK.INI" ] || fail "settings written before the end"
     quit
-    tray_icon gone || fail "the tray icon stayed"
     expect_eq "VROK.INI" "$(ini 1 | od -c)" "$(od -c <"$DIR/VROK.INI")"
-    [ ! -e "$DIR/VROK.INI.new" ] || fail "the temporary file was left behind"
     up || return 1
     ! vrok_drv balloon 3000 >/dev/null || fail "a note at a later start"  # Wine shows one 2 s after it is asked
     "$VROK_WINE" wineboot --end-session
@@ -161,7 +159,6 @@ test_tray_menu() {
     dialog about "About VROK..." && expect_eq "version" "Version 3.49 for Windows 98 / NT" \
         "$(field "About VROK..." IDC_ABOUT_VERSION)"
     shut "About VROK..." IDC_DIALOG_OK
-    dialog aboutabout "About About ..." && shut "About About ..." IDC_DIALOG_OK
     menu help && box "Help Error" "$(printf 'Can\264t locate the help file %sVROK.HLP. Copy the help file %s' \
         "$WINDIR" "VROK.HLP to that location.")"
     menu close
@@ -345,9 +342,9 @@ test_the_installer_updates_over_a_running_vrok_and_keeps_its_settings() {
     within 20 eval '! "$VROK_WINE" reg query "$key" >/dev/null 2>&1' || fail "the uninstall entry stayed"
 }
 
-# A folder VROK may not write to (as root, only an immutable one is): the first OK says that the change
-# was not saved, with the system's reason, the second says nothing more; VROK goes on, ends with 0 and
-# leaves the folder as it was. The program lies in a folder of its own, the test's records beside it.
+# A folder VROK may not write to (as root, only an immutable one is): OK says that the change was not
+# saved, with the system's reason; the save at the end, failing the same way, says nothing more, and
+# VROK ends with 0, the folder as it was. The program lies in a folder of its own, the records beside it.
 test_a_folder_vrok_cannot_write_to_is_said_once_and_left_as_it_was() {
     chattr -i "$WINEPREFIX/drive_c/e2e/readonly/locked" 2>/dev/null  # left by a run that was cut short
     folder readonly && mkdir "$DIR/locked" && mv "$DIR"/*.exe "$DIR"/*.wav "$DIR/locked/" && chattr +i "$DIR/locked" ||
@@ -365,13 +362,9 @@ read_only_folder() {
     up || return 1
     # Posted, not pressed: the box comes up inside the click.
     dialog configuration "$CONFIG" && vrok_drv command '#32770' "$CONFIG" "$(res_id IDC_CONFIG_OK)" || return 1
-    box Error "$(printf 'VROK could not save its settings in %sVROK.INI:\n\nAccess denied.\n\n%s %s' "$WINDIR" \
-        "The settings stay in effect until VROK ends. To keep them, move the VROK folder to one you can write to," \
-        "or install VROK with its setup program, which installs it for you alone.")"
+    box Error "$(printf 'VROK could not save its settings in %sVROK.INI:\n\nAccess denied.\n\n%s' "$WINDIR" \
+        "The settings stay in effect until VROK ends. To keep them, move the VROK folder to one you can write to, or install VROK with its setup program, which installs it for you alone.")"
     vrok_drv gone '#32770' "$CONFIG" 5000 || fail "the dialog stayed after its box"
-    dialog configuration "$CONFIG" && vrok_drv command '#32770' "$CONFIG" "$(res_id IDC_CONFIG_OK)" || return 1
-    vrok_drv gone '#32770' "$CONFIG" 5000 || fail "the dialog stayed the second time"
-    ! vrok_drv box Error 500 >/dev/null || fail "the same cause was said again"
     quit
 }
 

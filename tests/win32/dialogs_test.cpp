@@ -91,20 +91,14 @@ TEST_F(DialogTest, TheTestFireFollowsTheSpeedAndStopsForTheChooserAndAnotherProf
     EXPECT_TRUE(BoxesSay({}));
 }
 
-TEST_F(DialogTest, PlayOnTheNameOfNoFileIsSilentAndCancelKeepsTheFile)
+TEST_F(DialogTest, PlayOnTheNameOfNoFileIsSilentCancelKeepsTheFileAndOkTakesTheChosenProfilesSound)
 {
     const std::string before = Settings.profiles[0].machineGunSound;
     Chooser(1, L"missing.wav");
     EXPECT_TRUE(BoxesSay({}));
+    Click(IDC_CONFIG_PROFILE_USER_1);  // without sound
     Click(IDC_CONFIG_OK);
-    EXPECT_EQ(Settings.profiles[0].machineGunSound, before);
-}
-
-TEST_F(DialogTest, OkTurnsSoundOffWhenTheProfileChosenHasItOff)
-{
-    Click(IDC_CONFIG_PROFILE_USER_1);
-    Click(IDC_CONFIG_OK);
-    EXPECT_EQ(soundEnabled, 0);
+    EXPECT_EQ(std::make_pair(std::string(Settings.profiles[0].machineGunSound), soundEnabled), std::make_pair(before, 0));
 }
 
 TEST_F(DialogTest, AWaveInAFolderNamedInAnotherScriptIsHeardAndChosen)

@@ -128,16 +128,6 @@ TEST_F(WindowTest, TheWindowTakesTheFocusBackAndOnlyEscapeEndsIt)
     EXPECT_EQ(std::string(TrayIcon.record.szTip).substr(0, tip.size()), tip);
 }
 
-TEST_F(WindowTest, AGrenadeSoundsFromWhereItWasThrownAcrossAllMonitors)
-{
-    App.craterBitmap = LoadBitmapA(App.instance, RES_BITMAP_CRATER);  // 128 x 128
-    ASSERT_NE(Activate(), (HWND)NULL);
-    App.screenLeft = -640, App.screenWidth = 1440;  // a monitor left of the primary one
-    ASSERT_TRUE(CursorAt(100, 300));
-    Send(WM_RBUTTONDOWN);
-    EXPECT_EQ(Fake(SlotBuffer(GRENADE, 0))->calls.back(), "SetPan -153") << "the crater's left edge at 36 of -640..800";
-}
-
 TEST_F(WindowTest, TheEndAnswersWindowsWhileItWaitsBoundedlyForTheFarewell)
 {
     // A final sound that never reports its end is waited for its length and a second, and a
@@ -205,6 +195,15 @@ TEST_F(EndOfLogonTest, AFailedSaveIsToldOnceACauseAndNeitherOverAnActivationNorA
     EXPECT_TRUE(BoxesSay({"settings in " + ini + ":", "gone\\VROK.INI:"}));
 }
 
+TEST_F(EndOfLogonTest, AStartFailingAtAnActivationSwitchesSoundOffInThatProfileOnlyAndSavesIt)
+{
+    FakeDs.createResult = DSERR_NODRIVER;
+    ASSERT_NE(Activate(), (HWND)NULL);
+    EXPECT_EQ(std::vector<int>({Settings.profiles[0].useDirectSound, Settings.profiles[1].useDirectSound}),
+              std::vector<int>({0, 1}));
+    EXPECT_TRUE(std::filesystem::exists(ini)) << "kept only until VROK ends";
+}
+
 TEST_F(EndOfLogonTest, TheFarewellWaitEndsWhenTheLogonDoes)
 {
     ASSERT_NE(Activate(), (HWND)NULL);
@@ -252,13 +251,6 @@ TEST_F(WindowTest, CancelAtAnActivationLeavesNoWindowAndTheProgramInTheTray)
     EXPECT_FALSE(Drained());
 }
 
-TEST_F(WindowTest, AStartFailingAtAnActivationSwitchesSoundOffInThatProfileOnly)
-{
-    FakeDs.createResult = DSERR_NODRIVER;
-    ASSERT_NE(Activate(), (HWND)NULL);
-    EXPECT_EQ(std::vector<int>({Settings.profiles[0].useDirectSound, Settings.profiles[1].useDirectSound}),
-              std::vector<int>({0, 1}));
-}
 
 TEST_F(WindowTest, TheClockCuckoosInsteadOfTakingHolesAndSilencesTheGun)
 {
@@ -287,14 +279,6 @@ TEST_F(WindowTest, TheClockCuckoosInsteadOfTakingHolesAndSilencesTheGun)
     }
     DestroyWindow(tray);
     EXPECT_TRUE(Boxes.empty());
-}
-
-TEST_F(WindowTest, MinimizingTheDescriptionWindowHidesIt)
-{
-    RealMainWindow();
-    ShowWindow(App.mainWindow, SW_RESTORE);
-    ShowWindow(App.mainWindow, SW_MINIMIZE);
-    EXPECT_FALSE(IsWindowVisible(App.mainWindow)) << "a task-bar button stays";
 }
 
 TEST_F(WindowTest, TheDescriptionRefitsToItsMonitorsDpi)

@@ -116,18 +116,6 @@ static int WriteWhole(HANDLE file, const char *text, size_t length)
     return 1;
 }
 
-// Swaps the new file in; a reader holding the old one (a scanner, say) is waited for a moment.
-// Returns 0 when it is in place, else the system's error.
-static DWORD ReplaceSettingsFile(const char *newPath)
-{
-    for (int attempt = 1;; ++attempt) {
-        if (MoveFileExA(newPath, App.settingsPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
-        DWORD error = GetLastError();
-        if (attempt == REPLACE_TRIES) return error ? error : ERROR_GEN_FAILURE;
-        Sleep(REPLACE_PAUSE_MS);
-    }
-}
-
 // Why the last save failed, as the system says it; 0 when it did not, or when nothing was
 // meant to be written (a file that could not be read is kept as it is).
 static DWORD saveError;
@@ -136,6 +124,17 @@ static DWORD LastError(void)
 {
     DWORD error = GetLastError();
     return error ? error : ERROR_GEN_FAILURE;
+}
+
+// Swaps the new file in; a reader holding the old one (a scanner, say) is waited for a moment.
+// Returns 0 when it is in place, else the system's error.
+static DWORD ReplaceSettingsFile(const char *newPath)
+{
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExA(newPath, App.settingsPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
+        if (attempt == REPLACE_TRIES) return LastError();
+        Sleep(REPLACE_PAUSE_MS);
+    }
 }
 
 int SettingsSave(void)
@@ -168,13 +167,12 @@ int SettingsSave(void)
     return 1;
 }
 
-
 static const char SAVE_FAILED_TEXT[] =
     "VROK could not save its settings in %s:\n\n%s\n\nThe settings stay in effect until VROK ends. To "
     "keep them, move the VROK folder to one you can write to, or install VROK with its setup program, "
     "which installs it for you alone.";
 
-
+// 1 when cause was told already in this run; else it counts as told from now on.
 static int CauseTold(DWORD cause)
 {
     for (int i = 0; i < toldCount; ++i)

@@ -38,10 +38,7 @@ static LRESULT OnCreate(HWND hwnd)
         PostQuitMessage(0);
         return -1;
     }
-    if (started == 0) {
-        SoundSwitchOff(1);
-        SettingsSave();
-    }
+    if (started == 0) SoundSwitchOff(1);
     SoundShutdown();
 
     MainWindow.dialogGuard = 0;

@@ -4,7 +4,6 @@
 #include <mmsystem.h>
 
 #include "app/app_state.h"
-#include "app/settings_file.h"
 #include "app/timer_tick.h"
 #include "app/tray_icon.h"
 #include "shooting/activation.h"
@@ -73,10 +72,7 @@ static LRESULT OnCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return -1;
     }
     // Silent until the user turns sound on again in the configuration dialog.
-    if (started == 0) {
-        SoundSwitchOff(0);
-        SettingsSave();
-    }
+    if (started == 0) SoundSwitchOff(0);
     // Monitors and their scales first: the clock's margin grows with its monitor's.
     ShotArtReadMonitors();
     Activation.clockTarget = ClockTargetRect();

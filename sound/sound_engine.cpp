@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "app/app_state.h"
+#include "app/settings_file.h"
 #include "sound/sound_math.h"
 
 int soundEnabled = 1;
@@ -73,6 +74,8 @@ void SoundSwitchOff(int everyProfile)
     soundEnabled = 0;
     for (int i = 0; i < PROFILE_COUNT; ++i)
         if (everyProfile || i == Settings.activeProfile) Settings.profiles[i].useDirectSound = 0;
+    // For good means on disk at once, not only if VROK ends normally.
+    SettingsSave();
 }
 
 IDirectSound *SoundDirectSound(void) { return soundEngine.directSound; }

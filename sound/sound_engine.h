@@ -25,7 +25,7 @@ void SoundEngineReset(void);
 // Sound wanted or not for the run: start-up and the configuration dialog say which.
 void SoundSetEnabled(int enabled);
 // After a start that failed: sound off for the run, and for good in the active Profile or, with
-// everyProfile, in all three.
+// everyProfile, in all three; VROK.INI is written at once.
 void SoundSwitchOff(int everyProfile);
 // The running engine's DirectSound object, on which a preview is made; NULL while stopped.
 IDirectSound *SoundDirectSound(void);
